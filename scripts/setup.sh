@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what Zudorave needs to build, run and test, from Debian packages.
+# Safe to run again: it installs only what is missing and says nothing when all is there.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config clang-format
+  qt6-base-dev qt6-qpa-plugins libgl-dev
+  libsdl2-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  pulseaudio pulseaudio-utils
+  xvfb xdotool x11-utils
+  sox hyperfine
+  fonts-dejavu-core
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+if [[ $(id -u) -eq 0 ]]; then
+  as_root=()
+else
+  as_root=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

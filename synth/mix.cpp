@@ -1,0 +1,115 @@
+#include <atomic>
+#include <cstring>
+
+#include "synth/snd_tx.h"
+
+namespace zudorave {
+
+namespace {
+
+constexpr double ModulationScale = 0.001953125;  // 2^-9
+constexpr double CarrierScale = 0.005f;          // single precision on purpose
+constexpr double ProductNormaliser[] = {1, 1, 180, 1024};
+
+// A disabled source reads as silence in the sums.
+const float* SourceOrSilence(const float* array, int32_t mask, int32_t bit) {
+  static const std::array<float, SndTx::SampleCount> silence{};
+  return (mask & bit) != 0 ? array : silence.data();
+}
+
+}  // namespace
+
+void SndTx::StoreSample(int index, double value) {
+  // Truncate toward zero, keep the low 16 bits: out-of-range values wrap, nothing clamps.
+  const auto sample = static_cast<int16_t>(static_cast<int32_t>(value));
+  std::atomic_ref<int16_t>(output_[index]).store(sample, std::memory_order_relaxed);
+}
+
+int16_t SndTx::OutputSample(int index) const {
+  return std::atomic_ref<int16_t>(output_[index]).load(std::memory_order_relaxed);
+}
+
+void SndTx::Mix(uint32_t mode, int32_t mask) {
+  if (!Ready()) return;
+  switch (mode) {
+    case ModeLsb:
+    case ModeUsb:
+    case ModeDsb:
+      MixSideband(mode, mask);
+      break;
+    case ModeSum:
+      MixSum(mask);
+      break;
+    case ModeProduct:
+      MixProduct(mask);
+      break;
+    default:
+      break;
+  }
+}
+
+void SndTx::MixSideband(uint32_t mode, int32_t mask) {
+  const float* s1 = SourceOrSilence(sine_[0], mask, Af1Bit);
+  const float* c1 = SourceOrSilence(cosine_[0], mask, Af1Bit);
+  const float* s2 = SourceOrSilence(sine_[1], mask, Af2Bit);
+  const float* c2 = SourceOrSilence(cosine_[1], mask, Af2Bit);
+  const float* s3 = SourceOrSilence(sine_[2], mask, Af3Bit);
+  const float* c3 = SourceOrSilence(cosine_[2], mask, Af3Bit);
+  for (int j = 0; j < SampleCount; ++j) {
+    const double x = double{static_cast<float>(s1[j] * ModulationScale)} +
+                     static_cast<float>(s2[j] * ModulationScale);
+    const double y = double{static_cast<float>(c1[j] * ModulationScale)} +
+                     static_cast<float>(c2[j] * ModulationScale);
+    const double u = s3[j] * CarrierScale;
+    const double w = c3[j] * CarrierScale;
+    double v = 0;
+    if (mode == ModeLsb) {
+      v = y * w + x * u;
+    } else if (mode == ModeUsb) {
+      v = x * w + y * u;
+    } else {
+      v = x * w - x * u;
+    }
+    StoreSample(j, v);
+  }
+}
+
+void SndTx::MixSum(int32_t mask) {
+  const float* terms[3] = {};
+  int enabled = 0;
+  for (int i = 0; i < 3; ++i) {
+    if ((mask & (1 << i)) != 0) terms[enabled++] = sine_[i];
+  }
+  // With no oscillator the mask itself divides (8 for the microphone alone).
+  const int32_t divisor = enabled > 0 ? enabled : mask;
+  const double d = divisor;
+  // Only the first second of the front buffer is read; every pool buffer holds a full second.
+  const std::byte* mike = nullptr;
+  if ((mask & MikeBit) != 0 && !filledQueue_.Empty()) mike = filledQueue_.Front()->data;
+  for (int j = 0; j < SampleCount; ++j) {
+    double v = 0;
+    for (int t = 0; t < enabled; ++t) v = v + terms[t][j] / d;
+    if (mike != nullptr) {
+      int16_t sample = 0;
+      std::memcpy(&sample, mike + j * sizeof(int16_t), sizeof sample);
+      v += sample / divisor;
+    }
+    StoreSample(j, v);
+  }
+}
+
+void SndTx::MixProduct(int32_t mask) {
+  const float* factors[3] = {};
+  int enabled = 0;
+  for (int i = 0; i < 3; ++i) {
+    if ((mask & (1 << i)) != 0) factors[enabled++] = sine_[i];
+  }
+  const double d = ProductNormaliser[enabled];
+  for (int j = 0; j < SampleCount; ++j) {
+    double v = 1.0;
+    for (int f = 0; f < enabled; ++f) v = v * (factors[f][j] / d);
+    StoreSample(j, v);
+  }
+}
+
+}  // namespace zudorave

@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "synth/snd_tx.h"
+#include "test_generator.h"
+
+namespace zudorave::testing {
+namespace {
+
+std::vector<int16_t> Output(const SndTx& tx) {
+  std::vector<int16_t> samples(SndTx::SampleCount);
+  for (int j = 0; j < SndTx::SampleCount; ++j) samples[j] = tx.OutputSample(j);
+  return samples;
+}
+
+bool AllEqual(const SndTx& tx, int16_t value) {
+  for (int j = 0; j < SndTx::SampleCount; ++j) {
+    if (tx.OutputSample(j) != value) return false;
+  }
+  return true;
+}
+
+// A microphone buffer of a full second, with its own recorded length.
+struct MikeBuffer {
+  std::vector<int16_t> samples = std::vector<int16_t>(SndTx::SampleCount);
+  CaptureBuffer record{reinterpret_cast<std::byte*>(samples.data()), CaptureBufferBytes};
+};
+
+TEST(MixSidebands, OneModulatingOscillatorGivesTheReferenceLevels) {
+  TestGenerator g;
+  g.tx.Mix(ModeLsb, Af1Bit | Af3Bit);
+  EXPECT_EQ(g.tx.OutputSample(0), 10378);
+  g.tx.Mix(ModeUsb, Af1Bit | Af3Bit);
+  EXPECT_EQ(g.tx.OutputSample(0), 0);
+  g.tx.Mix(ModeDsb, Af1Bit | Af3Bit);
+  EXPECT_EQ(g.tx.OutputSample(0), 0);
+}
+
+TEST(MixSidebands, SilentWithoutTheCarrierOrWithoutModulation) {
+  TestGenerator g;
+  for (uint32_t mode : {ModeLsb, ModeUsb, ModeDsb}) {
+    for (int32_t mask : {Af1Bit | Af2Bit, Af3Bit, Af3Bit | MikeBit, 0}) {
+      g.tx.Mix(ModeSum, Af1Bit);  // something audible to overwrite
+      g.tx.Mix(mode, mask);
+      EXPECT_TRUE(AllEqual(g.tx, 0)) << mode << " mask " << mask;
+    }
+  }
+}
+
+TEST(MixSidebands, UpperSidebandIsASingleToneAtCarrierPlusAudio) {
+  TestGenerator g;
+  g.tx.FillOscillator(1, 1000);
+  g.tx.FillOscillator(3, 10000);
+  g.tx.Mix(ModeUsb, Af1Bit | Af3Bit);
+  // A pure 11000 Hz tone of peak about 10378: its sample j follows sin(j * 11000 Hz).
+  int peak = 0;
+  for (int j = 0; j < SndTx::SampleCount; ++j) peak = std::max(peak, std::abs(g.tx.OutputSample(j)));
+  EXPECT_NEAR(peak, 10378, 30);
+  int crossings = 0;
+  for (int j = 1; j < SndTx::SampleCount; ++j) {
+    crossings += g.tx.OutputSample(j - 1) < 0 && g.tx.OutputSample(j) >= 0;
+  }
+  EXPECT_NEAR(crossings, 11000, 2);
+}
+
+TEST(MixSidebands, DoubleSidebandIgnoresTheModulatingCosines) {
+  TestGenerator g;
+  g.tx.Mix(ModeDsb, Af1Bit | Af2Bit | Af3Bit);
+  const auto before = Output(g.tx);
+  // The cosine arrays of AF1 and AF2 play no part: a DSB rendering depends only on the sines.
+  const float* s1 = g.tx.SineArray(1);
+  const float* s2 = g.tx.SineArray(2);
+  const float* s3 = g.tx.SineArray(3);
+  const float* c3 = g.tx.CosineArray(3);
+  for (int j = 0; j < SndTx::SampleCount; j += 101) {
+    const double x = double{static_cast<float>(s1[j] * 0.001953125)} +
+                     static_cast<float>(s2[j] * 0.001953125);
+    const double v = x * (c3[j] * double{0.005f}) - x * (s3[j] * double{0.005f});
+    ASSERT_EQ(before[j], static_cast<int16_t>(static_cast<int32_t>(v))) << j;
+  }
+  int peak = 0;
+  g.tx.Mix(ModeDsb, Af1Bit | Af3Bit);
+  for (int j = 0; j < SndTx::SampleCount; ++j) peak = std::max(peak, std::abs(g.tx.OutputSample(j)));
+  // The envelope peaks at about 14677; the sampled 15000 Hz carrier comes close to it.
+  EXPECT_LE(peak, 14677);
+  EXPECT_GE(peak, 14000);
+}
+
+TEST(MixSum, Af1AloneAt300Hz) {
+  TestGenerator g;
+  g.tx.Mix(ModeSum, Af1Bit);
+  EXPECT_EQ(g.tx.OutputSample(0), 0);
+  EXPECT_EQ(g.tx.OutputSample(1), 1394);
+}
+
+TEST(MixSum, EachEnabledOscillatorContributesItsShare) {
+  TestGenerator g;
+  g.tx.Mix(ModeSum, Af2Bit);
+  const float* s1 = g.tx.SineArray(1);
+  const float* s2 = g.tx.SineArray(2);
+  const float* s3 = g.tx.SineArray(3);
+  for (int j = 0; j < SndTx::SampleCount; ++j) {
+    ASSERT_EQ(g.tx.OutputSample(j), static_cast<int16_t>(s2[j])) << j;
+  }
+  g.tx.Mix(ModeSum, Af1Bit | Af3Bit);
+  for (int j = 0; j < SndTx::SampleCount; j += 7) {
+    ASSERT_EQ(g.tx.OutputSample(j), static_cast<int16_t>(s1[j] / 2.0 + s3[j] / 2.0)) << j;
+  }
+  int peak = 0;
+  g.tx.Mix(ModeSum, Af1Bit | Af2Bit | Af3Bit);
+  for (int j = 0; j < SndTx::SampleCount; ++j) peak = std::max(peak, std::abs(g.tx.OutputSample(j)));
+  EXPECT_LE(peak, 32600);
+}
+
+TEST(MixSum, AMaskOfZeroWritesSilence) {
+  TestGenerator g;
+  g.tx.Mix(ModeSum, Af1Bit);
+  g.tx.Mix(ModeSum, 0);
+  EXPECT_TRUE(AllEqual(g.tx, 0));
+}
+
+TEST(MixSum, TheMicrophoneAloneIsDividedByEightTowardZero) {
+  TestGenerator g;
+  MikeBuffer mike;
+  mike.samples[0] = 15;
+  mike.samples[1] = -15;
+  mike.samples[2] = 32767;
+  mike.samples[44099] = -32768;
+  g.filled.PushBack(&mike.record);
+  g.tx.Mix(ModeSum, MikeBit);
+  EXPECT_EQ(g.tx.OutputSample(0), 1);
+  EXPECT_EQ(g.tx.OutputSample(1), -1);
+  EXPECT_EQ(g.tx.OutputSample(2), 4095);
+  EXPECT_EQ(g.tx.OutputSample(44099), -4096);
+}
+
+TEST(MixSum, TheMicrophoneWithOneOscillatorIsAddedWholeAndWraps) {
+  TestGenerator g;
+  MikeBuffer mike;
+  mike.samples[1] = 32000;
+  mike.samples[2] = -100;
+  g.filled.PushBack(&mike.record);
+  g.tx.Mix(ModeSum, Af1Bit | MikeBit);
+  const float* s1 = g.tx.SineArray(1);
+  EXPECT_EQ(g.tx.OutputSample(1), static_cast<int16_t>(static_cast<int32_t>(s1[1] + 32000.0)));
+  EXPECT_LT(g.tx.OutputSample(1), 0);  // 1394 + 32000 wrapped
+  EXPECT_EQ(g.tx.OutputSample(2), static_cast<int32_t>(s1[2] - 100.0));
+}
+
+TEST(MixSum, TheMicrophoneReadsOnlyTheFrontBufferWhateverItsLength) {
+  TestGenerator g;
+  MikeBuffer first;
+  MikeBuffer second;
+  first.samples[5] = 800;
+  second.samples[5] = 1600;
+  first.record.length = 30000;      // partly filled: the whole second is still read
+  second.record.length = 1 << 30;   // nonsense lengths must not lead past the second
+  g.filled.PushBack(&first.record);
+  g.filled.PushBack(&second.record);
+  g.tx.Mix(ModeSum, MikeBit);
+  EXPECT_EQ(g.tx.OutputSample(5), 100);
+  g.filled.PopFront();
+  g.tx.Mix(ModeSum, MikeBit);
+  EXPECT_EQ(g.tx.OutputSample(5), 200);
+}
+
+TEST(MixSum, AMikeBitWithNothingRecordedAddsNothing) {
+  TestGenerator g;
+  g.tx.Mix(ModeSum, MikeBit);
+  EXPECT_TRUE(AllEqual(g.tx, 0));
+  g.tx.Mix(ModeSum, Af1Bit | MikeBit);
+  EXPECT_EQ(g.tx.OutputSample(1), 1394);
+}
+
+TEST(MixProduct, NoOscillatorGivesOnes) {
+  TestGenerator g;
+  g.tx.Mix(ModeProduct, 0);
+  EXPECT_TRUE(AllEqual(g.tx, 1));
+  g.tx.Mix(ModeProduct, MikeBit);
+  EXPECT_TRUE(AllEqual(g.tx, 1));
+}
+
+TEST(MixProduct, NormalisersForOneTwoAndThreeOscillators) {
+  TestGenerator g;
+  const float* s1 = g.tx.SineArray(1);
+  const float* s2 = g.tx.SineArray(2);
+  const float* s3 = g.tx.SineArray(3);
+  g.tx.Mix(ModeProduct, Af3Bit);
+  EXPECT_EQ(g.tx.OutputSample(3), static_cast<int16_t>(s3[3]));
+  g.tx.Mix(ModeProduct, Af1Bit | Af2Bit);
+  EXPECT_EQ(g.tx.OutputSample(9), static_cast<int32_t>((s1[9] / 180.0) * (s2[9] / 180.0)));
+  g.tx.Mix(ModeProduct, Af1Bit | Af2Bit | Af3Bit);
+  EXPECT_EQ(g.tx.OutputSample(9),
+            static_cast<int32_t>((s1[9] / 1024.0) * (s2[9] / 1024.0) * (s3[9] / 1024.0)));
+}
+
+TEST(MixProduct, ATwoOscillatorPeakOf32801WrapsTo32735Below) {
+  TestGenerator g;
+  // Both sines at their peak: 32600 / 180 squared is 32801.2.
+  g.tx.FillOscillator(1, 1);
+  g.tx.FillOscillator(2, 1);
+  g.tx.Mix(ModeProduct, Af1Bit | Af2Bit);
+  const float* s1 = g.tx.SineArray(1);
+  const int peak = static_cast<int>(std::max_element(s1, s1 + SndTx::SampleCount) - s1);
+  EXPECT_NEAR(s1[peak], 32600.0f, 0.5f);
+  EXPECT_EQ(g.tx.OutputSample(peak), -32735);
+}
+
+TEST(MixModes, AnUnknownModeLeavesTheBufferAsItWas) {
+  TestGenerator g;
+  g.tx.Mix(ModeSum, Af1Bit);
+  const auto before = Output(g.tx);
+  for (uint32_t mode : {1038u, 1044u, 0u, 0xFFFFFFFFu}) g.tx.Mix(mode, Af1Bit | Af2Bit);
+  EXPECT_EQ(Output(g.tx), before);
+}
+
+TEST(MixModes, TwoModesInOnePassLeaveTheHigherOne) {
+  TestGenerator g;
+  g.tx.Mix(ModeProduct, Af1Bit | Af2Bit);
+  const auto product = Output(g.tx);
+  g.tx.Mix(ModeSum, Af1Bit | Af2Bit);
+  g.tx.Mix(ModeProduct, Af1Bit | Af2Bit);
+  EXPECT_EQ(Output(g.tx), product);
+}
+
+}  // namespace
+}  // namespace zudorave::testing
