@@ -57,7 +57,8 @@ TEST(MixSidebands, UpperSidebandIsASingleToneAtCarrierPlusAudio) {
   g.tx.Mix(ModeUsb, Af1Bit | Af3Bit);
   // A pure 11000 Hz tone of peak about 10378: its sample j follows sin(j * 11000 Hz).
   int peak = 0;
-  for (int j = 0; j < SndTx::SampleCount; ++j) peak = std::max(peak, std::abs(g.tx.OutputSample(j)));
+  for (int j = 0; j < SndTx::SampleCount; ++j)
+    peak = std::max(peak, std::abs(g.tx.OutputSample(j)));
   EXPECT_NEAR(peak, 10378, 30);
   int crossings = 0;
   for (int j = 1; j < SndTx::SampleCount; ++j) {
@@ -76,14 +77,15 @@ TEST(MixSidebands, DoubleSidebandIgnoresTheModulatingCosines) {
   const float* s3 = g.tx.SineArray(3);
   const float* c3 = g.tx.CosineArray(3);
   for (int j = 0; j < SndTx::SampleCount; j += 101) {
-    const double x = double{static_cast<float>(s1[j] * 0.001953125)} +
-                     static_cast<float>(s2[j] * 0.001953125);
+    const double x =
+        double{static_cast<float>(s1[j] * 0.001953125)} + static_cast<float>(s2[j] * 0.001953125);
     const double v = x * (c3[j] * double{0.005f}) - x * (s3[j] * double{0.005f});
     ASSERT_EQ(before[j], static_cast<int16_t>(static_cast<int32_t>(v))) << j;
   }
   int peak = 0;
   g.tx.Mix(ModeDsb, Af1Bit | Af3Bit);
-  for (int j = 0; j < SndTx::SampleCount; ++j) peak = std::max(peak, std::abs(g.tx.OutputSample(j)));
+  for (int j = 0; j < SndTx::SampleCount; ++j)
+    peak = std::max(peak, std::abs(g.tx.OutputSample(j)));
   // The envelope peaks at about 14677; the sampled 15000 Hz carrier comes close to it.
   EXPECT_LE(peak, 14677);
   EXPECT_GE(peak, 14000);
@@ -111,7 +113,8 @@ TEST(MixSum, EachEnabledOscillatorContributesItsShare) {
   }
   int peak = 0;
   g.tx.Mix(ModeSum, Af1Bit | Af2Bit | Af3Bit);
-  for (int j = 0; j < SndTx::SampleCount; ++j) peak = std::max(peak, std::abs(g.tx.OutputSample(j)));
+  for (int j = 0; j < SndTx::SampleCount; ++j)
+    peak = std::max(peak, std::abs(g.tx.OutputSample(j)));
   EXPECT_LE(peak, 32600);
 }
 
@@ -156,8 +159,8 @@ TEST(MixSum, TheMicrophoneReadsOnlyTheFrontBufferWhateverItsLength) {
   MikeBuffer second;
   first.samples[5] = 800;
   second.samples[5] = 1600;
-  first.record.length = 30000;      // partly filled: the whole second is still read
-  second.record.length = 1 << 30;   // nonsense lengths must not lead past the second
+  first.record.length = 30000;     // partly filled: the whole second is still read
+  second.record.length = 1 << 30;  // nonsense lengths must not lead past the second
   g.filled.PushBack(&first.record);
   g.filled.PushBack(&second.record);
   g.tx.Mix(ModeSum, MikeBit);

@@ -83,8 +83,8 @@ TEST(FillOscillator, AnIndexOtherThanOneToThreeTouchesNothing) {
   }
   for (int32_t index : {0, 4, -1, 1000}) g.tx.FillOscillator(index, 1234);
   for (int index = 1; index <= 3; ++index) {
-    EXPECT_TRUE(std::equal(before[index - 1].begin(), before[index - 1].end(),
-                           g.tx.SineArray(index)));
+    EXPECT_TRUE(
+        std::equal(before[index - 1].begin(), before[index - 1].end(), g.tx.SineArray(index)));
   }
   EXPECT_EQ(g.tx.SineArray(0), nullptr);
   EXPECT_EQ(g.tx.CosineArray(4), nullptr);

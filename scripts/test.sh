@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: a normal build, then one with AddressSanitizer and
+# UndefinedBehaviorSanitizer, then one with ThreadSanitizer. Warnings are errors.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+bash scripts/check-format.sh
+
+run_variant() {
+  local name=$1 sanitize=$2
+  local dir=build-test-$name
+  echo "== $name build =="
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUDORAVE_WERROR=ON \
+    -DZUDORAVE_SANITIZE="$sanitize" -DZUDORAVE_BENCH="$([[ $name == normal ]] && echo ON || echo OFF)" \
+    >/dev/null
+  cmake --build "$dir"
+  echo "== $name tests =="
+  bash scripts/with-test-session.sh ctest --test-dir "$dir" --output-on-failure --timeout 300 \
+    ${CTEST_ARGS:-}
+}
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+run_variant normal ""
+run_variant address address
+run_variant thread thread
