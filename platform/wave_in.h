@@ -1,0 +1,37 @@
+#pragma once
+// The sound input device the microphone path records from, one buffer at a time.
+#include <cstdint>
+
+#include "platform/wave_types.h"
+
+namespace zudorave {
+
+class WaveIn;
+
+// Receives each buffer the device hands back (full, or partly filled on stop or reset), on
+// the user-interface thread, as a queued call carrying the device and the header.
+class WimDataTarget {
+ public:
+  virtual ~WimDataTarget() = default;
+  virtual void OnWimData(WaveIn& device, WaveHdr& header) = 0;
+};
+
+class WaveIn {
+ public:
+  virtual ~WaveIn() = default;
+
+  virtual uint32_t GetNumDevs() = 0;
+  // Opens the default input device in the given format; returned buffers go to target.
+  virtual MmResult Open(const WaveFormatEx& format, WimDataTarget* target) = 0;
+  virtual MmResult PrepareHeader(WaveHdr& header) = 0;
+  virtual MmResult UnprepareHeader(WaveHdr& header) = 0;
+  // Gives the device the buffer to fill; the device holds at most one.
+  virtual MmResult AddBuffer(WaveHdr& header) = 0;
+  virtual MmResult Start() = 0;
+  // Stop and Reset hand the buffer back with the bytes recorded so far.
+  virtual MmResult Stop() = 0;
+  virtual MmResult Reset() = 0;
+  virtual MmResult Close() = 0;
+};
+
+}  // namespace zudorave
