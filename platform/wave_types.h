@@ -11,6 +11,7 @@ inline constexpr MmResult MMSYSERR_ERROR = 1;
 inline constexpr MmResult MMSYSERR_INVALHANDLE = 5;
 inline constexpr MmResult MMSYSERR_NODRIVER = 6;
 inline constexpr MmResult MMSYSERR_ALLOCATED = 4;
+inline constexpr MmResult WAVERR_BADFORMAT = 32;
 inline constexpr MmResult WAVERR_STILLPLAYING = 33;
 inline constexpr MmResult WAVERR_UNPREPARED = 34;
 

@@ -1,0 +1,54 @@
+#include "platform/sdl/sdl_audio_device.h"
+
+namespace zudorave {
+
+std::optional<SDL_AudioSpec> SpecFor(const WaveFormatEx& format, uint16_t frames) {
+  if (format.wFormatTag != WAVE_FORMAT_PCM) return std::nullopt;
+  if (format.nChannels < 1 || format.nChannels > 2) return std::nullopt;
+  if (format.nSamplesPerSec == 0) return std::nullopt;
+  SDL_AudioSpec spec{};
+  switch (format.wBitsPerSample) {
+    case 8:
+      spec.format = AUDIO_U8;
+      break;
+    case 16:
+      spec.format = AUDIO_S16LSB;
+      break;
+    default:
+      return std::nullopt;
+  }
+  spec.freq = static_cast<int>(format.nSamplesPerSec);
+  spec.channels = static_cast<Uint8>(format.nChannels);
+  spec.samples = frames;
+  return spec;
+}
+
+SdlAudioSubsystem::SdlAudioSubsystem() : ready_(SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {}
+
+SdlAudioSubsystem::~SdlAudioSubsystem() {
+  if (ready_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+std::unique_ptr<SdlAudioDevice> SdlAudioDevice::OpenDefault(bool capture,
+                                                            const SDL_AudioSpec& spec) {
+  auto subsystem = std::make_unique<SdlAudioSubsystem>();
+  if (!subsystem->Ready()) return nullptr;
+  SDL_AudioSpec obtained{};
+  const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, capture ? 1 : 0, &spec, &obtained, 0);
+  if (id == 0) return nullptr;
+  return std::unique_ptr<SdlAudioDevice>(new SdlAudioDevice(std::move(subsystem), id, obtained));
+}
+
+SdlAudioDevice::SdlAudioDevice(std::unique_ptr<SdlAudioSubsystem> subsystem, SDL_AudioDeviceID id,
+                               const SDL_AudioSpec& obtained)
+    : subsystem_(std::move(subsystem)), id_(id), obtained_(obtained) {}
+
+SdlAudioDevice::~SdlAudioDevice() { SDL_CloseAudioDevice(id_); }
+
+void SdlAudioDevice::Pause(bool paused) { SDL_PauseAudioDevice(id_, paused ? 1 : 0); }
+
+void SdlAudioDevice::Lock() { SDL_LockAudioDevice(id_); }
+
+void SdlAudioDevice::Unlock() { SDL_UnlockAudioDevice(id_); }
+
+}  // namespace zudorave

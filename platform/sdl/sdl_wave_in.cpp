@@ -1,0 +1,155 @@
+#include "platform/sdl/sdl_wave_in.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace zudorave {
+
+SdlWaveIn::SdlWaveIn(UiThread& ui) : ui_(ui) {}
+
+SdlWaveIn::~SdlWaveIn() {
+  Close();
+  // The notifier is joined next (it is the last member), then the liveness token goes, so a
+  // notice still queued on the user-interface thread finds this device gone.
+}
+
+uint32_t SdlWaveIn::GetNumDevs() {
+  SdlAudioSubsystem subsystem;
+  if (!subsystem.Ready()) return 0;
+  return static_cast<uint32_t>(std::max(0, SDL_GetNumAudioDevices(1)));
+}
+
+MmResult SdlWaveIn::Open(const WaveFormatEx& format, WimDataTarget* target) {
+  if (device_) return MMSYSERR_ALLOCATED;
+  std::optional<SDL_AudioSpec> spec = SpecFor(format, CallbackFrames);
+  if (!spec) return WAVERR_BADFORMAT;
+  spec->callback = &SdlWaveIn::Callback;
+  spec->userdata = this;
+  device_ = SdlAudioDevice::OpenDefault(true, *spec);
+  if (!device_) return MMSYSERR_NODRIVER;
+  target_ = target;
+  started_ = false;
+  return MMSYSERR_NOERROR;
+}
+
+MmResult SdlWaveIn::PrepareHeader(WaveHdr& header) {
+  if (!device_) return MMSYSERR_INVALHANDLE;
+  header.dwFlags |= WHDR_PREPARED;
+  return MMSYSERR_NOERROR;
+}
+
+MmResult SdlWaveIn::UnprepareHeader(WaveHdr& header) {
+  if (!device_) return MMSYSERR_INVALHANDLE;
+  if ((header.dwFlags & WHDR_INQUEUE) != 0) return WAVERR_STILLPLAYING;
+  header.dwFlags &= ~WHDR_PREPARED;
+  return MMSYSERR_NOERROR;
+}
+
+MmResult SdlWaveIn::AddBuffer(WaveHdr& header) {
+  if (!device_) return MMSYSERR_INVALHANDLE;
+  if ((header.dwFlags & WHDR_PREPARED) == 0) return WAVERR_UNPREPARED;
+  if (held_ != nullptr) return WAVERR_STILLPLAYING;  // one buffer at a time
+  held_ = &header;
+  header.dwBytesRecorded = 0;
+  header.dwFlags = (header.dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
+  device_->Lock();
+  data_.store(reinterpret_cast<std::byte*>(header.lpData), std::memory_order_relaxed);
+  capacity_.store(header.dwBufferLength, std::memory_order_relaxed);
+  recorded_.store(0, std::memory_order_relaxed);
+  filling_.store(&header, std::memory_order_release);
+  device_->Unlock();
+  return MMSYSERR_NOERROR;
+}
+
+MmResult SdlWaveIn::Start() {
+  if (!device_) return MMSYSERR_INVALHANDLE;
+  started_ = true;
+  device_->Pause(false);
+  return MMSYSERR_NOERROR;
+}
+
+MmResult SdlWaveIn::Stop() {
+  if (!device_) return MMSYSERR_INVALHANDLE;
+  device_->Pause(true);
+  started_ = false;
+  // A buffer with nothing in it yet stays with the device for the next Start.
+  if (recorded_.load(std::memory_order_acquire) > 0) {
+    if (WaveHdr* header = TakeBack()) PostNotice(*header);
+  }
+  return MMSYSERR_NOERROR;
+}
+
+MmResult SdlWaveIn::Reset() {
+  if (!device_) return MMSYSERR_INVALHANDLE;
+  device_->Pause(true);
+  started_ = false;
+  if (WaveHdr* header = TakeBack()) PostNotice(*header);
+  return MMSYSERR_NOERROR;
+}
+
+MmResult SdlWaveIn::Close() {
+  if (!device_) return MMSYSERR_INVALHANDLE;
+  Reset();
+  device_.reset();  // waits for the callback to be out
+  return MMSYSERR_NOERROR;
+}
+
+// With the device paused: takes the buffer from the audio thread, unless it filled up and is
+// already on its way back through the notifier.
+WaveHdr* SdlWaveIn::TakeBack() {
+  WaveHdr* header = filling_.exchange(nullptr, std::memory_order_acq_rel);
+  if (header == nullptr) return nullptr;
+  data_.store(nullptr, std::memory_order_relaxed);
+  GiveBack(*header, recorded_.exchange(0, std::memory_order_acquire));
+  return header;
+}
+
+void SdlWaveIn::GiveBack(WaveHdr& header, uint32_t bytes) {
+  header.dwBytesRecorded = bytes;
+  header.dwFlags = (header.dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+  if (held_ == &header) held_ = nullptr;
+}
+
+void SdlWaveIn::PostNotice(WaveHdr& header) {
+  ui_.Post([this, alive = std::weak_ptr(alive_), &header] {
+    if (alive.expired() || target_ == nullptr) return;
+    target_->OnWimData(*this, header);
+  });
+}
+
+void SdlWaveIn::PostFull() {
+  WaveHdr* header = full_.exchange(nullptr, std::memory_order_acq_rel);
+  if (header == nullptr) return;
+  const uint32_t bytes = fullBytes_.load(std::memory_order_acquire);
+  ui_.Post([this, alive = std::weak_ptr(alive_), header, bytes] {
+    if (alive.expired()) return;
+    GiveBack(*header, bytes);
+    if (target_ != nullptr) target_->OnWimData(*this, *header);
+  });
+}
+
+void SdlWaveIn::Callback(void* self, Uint8* stream, int bytes) {
+  static_cast<SdlWaveIn*>(self)->Record(stream, static_cast<uint32_t>(bytes));
+}
+
+// On the audio thread: copy, count, and on a full buffer wake the notifier. What does not fit
+// in the buffer is dropped; there is no second buffer to spill into.
+void SdlWaveIn::Record(const Uint8* stream, uint32_t bytes) {
+  WaveHdr* header = filling_.load(std::memory_order_acquire);
+  std::byte* data = data_.load(std::memory_order_relaxed);
+  if (header == nullptr || data == nullptr) return;
+  const uint32_t capacity = capacity_.load(std::memory_order_relaxed);
+  const uint32_t recorded = recorded_.load(std::memory_order_relaxed);
+  const uint32_t count = std::min(bytes, capacity - recorded);
+  std::memcpy(data + recorded, stream, count);
+  recorded_.store(recorded + count, std::memory_order_release);
+  if (recorded + count < capacity) return;
+  filling_.store(nullptr, std::memory_order_relaxed);
+  data_.store(nullptr, std::memory_order_relaxed);
+  recorded_.store(0, std::memory_order_relaxed);
+  fullBytes_.store(capacity, std::memory_order_relaxed);
+  full_.store(header, std::memory_order_release);
+  notifier_.Wake();
+}
+
+}  // namespace zudorave

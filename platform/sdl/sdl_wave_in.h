@@ -1,0 +1,63 @@
+#pragma once
+// The input device on SDL2: records into the one buffer it holds and hands it back to the
+// target on the user-interface thread, full, or partly filled on Stop or Reset.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "platform/sdl/sdl_audio_device.h"
+#include "platform/sdl/wake_thread.h"
+#include "platform/ui_thread.h"
+#include "platform/wave_in.h"
+
+namespace zudorave {
+
+class SdlWaveIn : public WaveIn {
+ public:
+  static constexpr uint16_t CallbackFrames = 1024;
+
+  // ui must outlive this device.
+  explicit SdlWaveIn(UiThread& ui);
+  ~SdlWaveIn() override;
+  SdlWaveIn(const SdlWaveIn&) = delete;
+  SdlWaveIn& operator=(const SdlWaveIn&) = delete;
+
+  uint32_t GetNumDevs() override;
+  MmResult Open(const WaveFormatEx& format, WimDataTarget* target) override;
+  MmResult PrepareHeader(WaveHdr& header) override;
+  MmResult UnprepareHeader(WaveHdr& header) override;
+  MmResult AddBuffer(WaveHdr& header) override;
+  MmResult Start() override;
+  MmResult Stop() override;
+  MmResult Reset() override;
+  MmResult Close() override;
+
+ private:
+  static void Callback(void* self, Uint8* stream, int bytes);
+  void Record(const Uint8* stream, uint32_t bytes);
+  void PostFull();  // on the notifier thread
+  WaveHdr* TakeBack();
+  void GiveBack(WaveHdr& header, uint32_t bytes);
+  void PostNotice(WaveHdr& header);
+
+  UiThread& ui_;
+  WimDataTarget* target_ = nullptr;
+  std::unique_ptr<SdlAudioDevice> device_;
+  WaveHdr* held_ = nullptr;  // added and not yet given back; user-interface thread only
+  bool started_ = false;
+
+  // The audio thread's view of the held buffer, handed over with the callback kept out.
+  std::atomic<WaveHdr*> filling_{nullptr};
+  std::atomic<std::byte*> data_{nullptr};
+  std::atomic<uint32_t> capacity_{0};
+  std::atomic<uint32_t> recorded_{0};
+  // A full buffer on its way to the notifier thread.
+  std::atomic<WaveHdr*> full_{nullptr};
+  std::atomic<uint32_t> fullBytes_{0};
+
+  // Queued notices check this on the user-interface thread before touching the device.
+  std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
+  WakeThread notifier_{[this] { PostFull(); }};  // last: joined first
+};
+
+}  // namespace zudorave

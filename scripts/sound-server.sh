@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# A private PulseAudio server for the tests, with two null sinks in the program's format:
+#   out  the default sink; tests record what the program plays from out.monitor
+#   in   tests play known samples into it; its monitor is the default source
+#
+#   sound-server.sh run CMD...  start, run CMD with the server's variables, stop, exit as CMD
+#   sound-server.sh start       start and print the variables as export lines
+#   sound-server.sh stop        stop the server named by ZUDORAVE_SOUND_DIR
+set -euo pipefail
+
+format="rate=44100 channels=1 format=s16le"
+
+start_server() {
+  local dir
+  dir=$(mktemp -d /tmp/zudorave-sound.XXXXXX)
+  # Logs go to a file: the daemon's output would otherwise mix with the tests'.
+  XDG_RUNTIME_DIR="$dir" HOME="$dir" pulseaudio --daemonize=yes --exit-idle-time=-1 \
+    --disallow-exit -n --use-pid-file=yes --log-target="file:$dir/log" \
+    --load="module-native-protocol-unix auth-anonymous=1 socket=$dir/native" \
+    --load="module-null-sink sink_name=out $format" \
+    --load="module-null-sink sink_name=in $format" \
+    --load="module-always-sink" 2>>"$dir/log" || {
+    cat "$dir/log" >&2
+    return 1
+  }
+  export ZUDORAVE_SOUND_DIR="$dir" PULSE_SERVER="unix:$dir/native"
+  local tries=0
+  until pactl info >/dev/null 2>&1; do
+    ((++tries > 100)) && { echo "sound server did not come up" >&2; cat "$dir/log" >&2; return 1; }
+    sleep 0.05
+  done
+  pactl set-default-sink out
+  pactl set-default-source in.monitor
+  hold_low_latency "$dir"
+  export SDL_AUDIODRIVER=pulseaudio ZUDORAVE_SOUND_SERVER=1
+}
+
+# A null sink renders in blocks as long as the lowest latency any stream asks for, and up to
+# two seconds when none asks; a new stream waits for the current block to end. A quiet 10 ms
+# recorder on each monitor keeps the blocks short, so streams start at once.
+hold_low_latency() {
+  local dir=$1 sink
+  for sink in out in; do
+    parec --latency-msec=10 -d "$sink.monitor" >/dev/null 2>>"$dir/log" &
+    echo $! >>"$dir/keepers"
+  done
+  local tries=0
+  until [[ $(pactl list sinks | awk '/^\tLatency:/ && $2 > 50000 {n++} END {print n+0}') == 0 ]]; do
+    ((++tries > 100)) && { echo "the null sinks kept a long latency" >&2; return 1; }
+    sleep 0.05
+  done
+}
+
+stop_server() {
+  local dir=${ZUDORAVE_SOUND_DIR:?no sound server to stop}
+  local pid
+  if [[ -f "$dir/keepers" ]]; then
+    while read -r pid; do kill "$pid" 2>/dev/null || true; done <"$dir/keepers"
+  fi
+  pid=$(cat "$dir/pulse/pid" 2>/dev/null || true)
+  if [[ -n "$pid" ]]; then
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+  fi
+  rm -rf "$dir"
+}
+
+case "${1:-}" in
+  start)
+    start_server
+    for name in ZUDORAVE_SOUND_DIR PULSE_SERVER SDL_AUDIODRIVER ZUDORAVE_SOUND_SERVER; do
+      echo "export $name=${!name}"
+    done
+    ;;
+  stop)
+    stop_server
+    ;;
+  run)
+    shift
+    start_server
+    trap stop_server EXIT
+    status=0
+    "$@" || status=$?
+    exit "$status"
+    ;;
+  *)
+    echo "usage: $0 start | stop | run CMD..." >&2
+    exit 2
+    ;;
+esac

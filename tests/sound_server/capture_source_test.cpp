@@ -1,0 +1,111 @@
+// The real input device recording a known tone from the private server's default source.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "platform/sdl/sdl_wave_in.h"
+#include "platform/testing/queued_ui_thread.h"
+#include "signal_match.h"
+#include "sound_server.h"
+
+namespace zudorave::testing {
+namespace {
+
+constexpr uint32_t BufferBytes = 88200;
+const WaveFormatEx Mono16{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0};
+
+std::vector<int16_t> Tone(double frequency, double seconds) {
+  std::vector<int16_t> samples(static_cast<std::size_t>(44100 * seconds));
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    samples[i] = static_cast<int16_t>(
+        12000 * std::sin(2 * std::numbers::pi * frequency * static_cast<double>(i) / 44100));
+  }
+  return samples;
+}
+
+struct Returned {
+  WaveHdr* header;
+  uint32_t bytes;
+};
+
+class RecordingTarget : public WimDataTarget {
+ public:
+  void OnWimData(WaveIn& /*device*/, WaveHdr& header) override {
+    returned.push_back({&header, header.dwBytesRecorded});
+  }
+  std::vector<Returned> returned;
+};
+
+struct Buffer {
+  std::vector<int16_t> samples = std::vector<int16_t>(BufferBytes / 2);
+  WaveHdr header{reinterpret_cast<char*>(samples.data()), BufferBytes};
+};
+
+class CaptureFromTheSource : public SoundServerTest {
+ protected:
+  // Runs queued notices on this thread until count buffers came back or time is up.
+  void AwaitReturned(std::size_t count, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (target.returned.size() < count && std::chrono::steady_clock::now() < deadline) {
+      ui.WaitAndRun(std::chrono::milliseconds(50));
+    }
+  }
+
+  QueuedUiThread ui;
+  RecordingTarget target;
+};
+
+TEST_F(CaptureFromTheSource, FillsWholeSecondsOfTheToneThenStopReturnsThePartialBuffer) {
+  SourcePlayer player(Tone(1000, 4));
+  SdlWaveIn device(ui);
+  ASSERT_EQ(device.Open(Mono16, &target), MMSYSERR_NOERROR);
+  Buffer buffer;
+  device.PrepareHeader(buffer.header);
+  ASSERT_EQ(device.AddBuffer(buffer.header), MMSYSERR_NOERROR);
+  EXPECT_EQ(device.AddBuffer(buffer.header), WAVERR_STILLPLAYING);  // it holds one already
+  EXPECT_EQ(device.UnprepareHeader(buffer.header), WAVERR_STILLPLAYING);
+  ASSERT_EQ(device.Start(), MMSYSERR_NOERROR);
+
+  AwaitReturned(1, std::chrono::seconds(3));
+  ASSERT_EQ(target.returned.size(), 1u);
+  EXPECT_EQ(target.returned[0].header, &buffer.header);
+  EXPECT_EQ(target.returned[0].bytes, BufferBytes);
+  EXPECT_NE(buffer.header.dwFlags & WHDR_DONE, 0u);
+  // The first part may hold the silence before the tone reached the source.
+  EXPECT_NEAR(ZeroCrossingFrequency(std::span(buffer.samples).last(22050)), 1000, 5);
+
+  ASSERT_EQ(device.AddBuffer(buffer.header), MMSYSERR_NOERROR);
+  SleepMs(300);
+  ASSERT_EQ(device.Stop(), MMSYSERR_NOERROR);
+  EXPECT_EQ(ui.WaitAndRun(std::chrono::seconds(1)), 1);
+  ASSERT_EQ(target.returned.size(), 2u);
+  const uint32_t partial = target.returned[1].bytes;
+  EXPECT_GT(partial, BufferBytes / 10);
+  EXPECT_LT(partial, BufferBytes / 2);
+  EXPECT_EQ(partial % 2, 0u);
+  EXPECT_NEAR(ZeroCrossingFrequency(std::span(buffer.samples).first(partial / 2)), 1000, 10);
+  EXPECT_EQ(device.UnprepareHeader(buffer.header), MMSYSERR_NOERROR);
+  EXPECT_EQ(device.Close(), MMSYSERR_NOERROR);
+}
+
+TEST_F(CaptureFromTheSource, ANoticeQueuedForADestroyedDeviceIsDropped) {
+  Buffer buffer;
+  {
+    SdlWaveIn device(ui);
+    ASSERT_EQ(device.Open(Mono16, &target), MMSYSERR_NOERROR);
+    device.PrepareHeader(buffer.header);
+    device.AddBuffer(buffer.header);
+    device.Start();
+    SleepMs(100);
+    device.Reset();
+    EXPECT_EQ(buffer.header.dwFlags & WHDR_INQUEUE, 0u);  // given back before the notice runs
+  }
+  EXPECT_EQ(ui.RunPending(), 1);
+  EXPECT_TRUE(target.returned.empty());
+}
+
+}  // namespace
+}  // namespace zudorave::testing

@@ -1,0 +1,75 @@
+// With no sound server to reach, the devices fail to open and leave everything as it was.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "capture/capture_queue.h"
+#include "platform/sdl/sdl_wave_in.h"
+#include "platform/sdl/sdl_wave_out.h"
+#include "platform/testing/queued_ui_thread.h"
+#include "synth/snd_tx.h"
+
+namespace zudorave::testing {
+namespace {
+
+// Sets an environment variable for one scope, then puts back what was there.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    setenv(name, value, 1);
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+class NoSoundServer : public ::testing::Test {
+  ScopedEnv driver_{"SDL_AUDIODRIVER", "pulseaudio"};
+  ScopedEnv server_{"PULSE_SERVER", "unix:/nonexistent/zudorave/native"};
+};
+
+TEST_F(NoSoundServer, OpenSndTxIsFalseAndChangesNothing) {
+  SdlWaveOut device;
+  CaptureQueue filled;
+  SndTx tx{SndTx::InitialAf1Frequency, device, filled};
+  EXPECT_FALSE(tx.OpenSndTx(100));
+  EXPECT_FALSE(tx.DeviceOpen());
+  EXPECT_FALSE(device.IsOpen());
+  EXPECT_EQ(tx.Header()->dwFlags, 0u);
+  EXPECT_EQ(tx.Header()->dwLoops, 0u);
+  EXPECT_EQ(tx.Header()->dwBufferLength, 0u);
+  WaveHdr header{};
+  EXPECT_EQ(device.Write(header), MMSYSERR_INVALHANDLE);
+}
+
+class IgnoringTarget : public WimDataTarget {
+ public:
+  void OnWimData(WaveIn& /*device*/, WaveHdr& /*header*/) override {}
+};
+
+TEST_F(NoSoundServer, TheInputDeviceFailsToOpenAndCountsNoDevices) {
+  QueuedUiThread ui;
+  IgnoringTarget target;
+  SdlWaveIn device(ui);
+  EXPECT_EQ(device.GetNumDevs(), 0u);
+  EXPECT_NE(device.Open(WaveFormatEx{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0}, &target),
+            MMSYSERR_NOERROR);
+  EXPECT_EQ(device.Start(), MMSYSERR_INVALHANDLE);
+  EXPECT_EQ(ui.Waiting(), 0u);
+}
+
+}  // namespace
+}  // namespace zudorave::testing

@@ -1,0 +1,124 @@
+// The generator on the real output device, heard at the private server's sink.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "capture/capture_queue.h"
+#include "platform/sdl/sdl_wave_out.h"
+#include "signal_match.h"
+#include "sound_server.h"
+#include "synth/snd_tx.h"
+
+namespace zudorave::testing {
+namespace {
+
+constexpr std::size_t Second = SndTx::SampleCount;
+
+std::vector<int16_t> Rendered(const SndTx& tx) {
+  std::vector<int16_t> samples(Second);
+  for (std::size_t j = 0; j < Second; ++j) samples[j] = tx.OutputSample(static_cast<int>(j));
+  return samples;
+}
+
+class GeneratorAtTheSink : public SoundServerTest {
+ protected:
+  // Starts the one-second loop with the recorder already listening.
+  void Play() {
+    ASSERT_TRUE(recorder.WaitUntilRecording());
+    ASSERT_TRUE(tx.OpenSndTx(0));
+    tx.PlaySndTx(1000);
+  }
+
+  SdlWaveOut device;
+  CaptureQueue filled;
+  SndTx tx{SndTx::InitialAf1Frequency, device, filled};
+  SinkRecorder recorder;
+};
+
+TEST_F(GeneratorAtTheSink, ReceivesTheRenderedSecondBitForBitAcrossTheLoopSeam) {
+  tx.Mix(ModeSum, Af1Bit | Af2Bit);
+  const std::vector<int16_t> rendered = Rendered(tx);
+  Play();
+  SleepMs(2600);
+  tx.CloseSndTx();
+  const std::vector<int16_t> heard = recorder.Stop();
+
+  const std::size_t at = FindWhole(heard, rendered);
+  ASSERT_NE(at, NotFound) << "the rendered second never arrived whole";
+  // The next pass starts again at the first sample, with nothing lost or added at the seam.
+  EXPECT_GE(MatchingRun(heard, at, rendered), Second + Second / 10);
+}
+
+TEST_F(GeneratorAtTheSink, ARewriteIsHeardAtTheNextCallbackNotTheNextPass) {
+  tx.Mix(ModeSum, Af1Bit | Af2Bit);
+  const std::vector<int16_t> before = Rendered(tx);
+  Play();
+  SleepMs(1400);
+  tx.Mix(ModeProduct, Af1Bit | Af3Bit);
+  const std::vector<int16_t> after = Rendered(tx);
+  SleepMs(1300);
+  tx.CloseSndTx();
+  const std::vector<int16_t> heard = recorder.Stop();
+
+  // Where a pass of the old buffer starts fixes where in the loop each recorded sample is.
+  const std::size_t passStart = FindWhole(heard, std::span(before).first(Second / 20));
+  ASSERT_NE(passStart, NotFound);
+  const std::size_t change = passStart + MatchingRun(heard, passStart, before);
+  ASSERT_LT(change, heard.size()) << "the rewrite was never heard";
+  // At most one callback's worth of samples may mix the old and the new.
+  std::size_t longest = 0;
+  for (std::size_t at = change; at <= change + SdlWaveOut::CallbackFrames; ++at) {
+    longest = std::max(longest, MatchingRun(heard, at, after, (at - passStart) % Second));
+  }
+  EXPECT_GE(longest, Second);
+}
+
+TEST_F(GeneratorAtTheSink, StopFallsSilentAtOnceAndGivesTheHeaderBack) {
+  tx.Mix(ModeSum, Af1Bit);
+  Play();
+  SleepMs(600);
+  tx.StopSndTx();
+  EXPECT_EQ(tx.Header()->dwFlags & (WHDR_INQUEUE | WHDR_PREPARED), 0u);
+  EXPECT_NE(tx.Header()->dwFlags & WHDR_DONE, 0u);
+  SleepMs(600);
+  const std::vector<int16_t> heard = recorder.Stop();
+  EXPECT_TRUE(tx.DeviceOpen());
+
+  const std::size_t silence = TrailingSilence(heard);
+  EXPECT_GT(heard.size() - silence, Second / 4) << "the loop was not heard before the stop";
+  EXPECT_GE(silence, Second / 2) << "the sound went on for more than 100 ms after the stop";
+}
+
+class ShortLoopAtTheSink : public SoundServerTest {};
+
+TEST_F(ShortLoopAtTheSink, PlaysTheWholeSamplesOfAnOddLengthTheGivenTimesThenSilence) {
+  constexpr uint32_t Samples = 4410;
+  std::vector<int16_t> samples(Samples);
+  for (uint32_t i = 0; i < Samples; ++i) samples[i] = static_cast<int16_t>(1000 + i * 37 % 20000);
+  WaveHdr header{};
+  header.lpData = reinterpret_cast<char*>(samples.data());
+  header.dwBufferLength = Samples * 2 + 1;
+  header.dwFlags = WHDR_BEGINLOOP | WHDR_ENDLOOP;
+  header.dwLoops = 3;
+  SdlWaveOut device;
+  SinkRecorder recorder;
+  ASSERT_TRUE(recorder.WaitUntilRecording());
+  ASSERT_EQ(device.Open(WaveFormatEx{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0}),
+            MMSYSERR_NOERROR);
+  device.PrepareHeader(header);
+  SleepMs(200);  // a new stream's first milliseconds do not reach the monitor
+  ASSERT_EQ(device.Write(header), MMSYSERR_NOERROR);
+  EXPECT_EQ(device.UnprepareHeader(header), WAVERR_STILLPLAYING);
+  SleepMs(800);
+  EXPECT_EQ(device.UnprepareHeader(header), MMSYSERR_NOERROR);
+  EXPECT_TRUE(device.IsOpen());
+  const std::vector<int16_t> heard = recorder.Stop();
+
+  const std::size_t first = FirstSound(heard);
+  ASSERT_NE(first, NotFound) << "nothing was heard";
+  EXPECT_EQ(MatchingRun(heard, first, samples), 3 * Samples);
+  EXPECT_EQ(first + 3 * Samples + TrailingSilence(heard), heard.size());
+}
+
+}  // namespace
+}  // namespace zudorave::testing
