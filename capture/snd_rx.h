@@ -60,7 +60,7 @@ class SndRx {
 
  private:
   void SetupRxFormat(const BlockAllocator& allocate);
-  void ArmHeader(CaptureBuffer* buffer);
+  static void ArmHeader(WaveHdr& header, const CaptureBuffer& buffer);
 
   WaveIn& device_;
   Speaker& speaker_;

@@ -1,5 +1,7 @@
 #include "synth/snd_tx.h"
 
+#include "synth/phase_reduction.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -91,7 +93,7 @@ void SndTx::FillOscillator(int32_t index, int32_t frequency) {
   const double step = static_cast<float>(frequency * PhasePeriod / 44100.0);
   for (int i = 0; i < count; ++i) {
     double phase = i * step;
-    if (phase >= PhasePeriod) phase = std::fmod(phase, PhasePeriod);
+    if (phase >= PhasePeriod) phase = ReducePhase(phase, PhasePeriod);
     cosine[i] = static_cast<float>(OscillatorAmplitude * std::cos(phase));
     sine[i] = static_cast<float>(OscillatorAmplitude * std::sin(phase));
   }

@@ -75,7 +75,9 @@ class SndTx {
   void BuildSineTable();
   void InitBuffers(int32_t frequency, const BlockAllocator& allocate);
   void AllocateOscillators(const BlockAllocator& allocate);
+  static constexpr int MixChunk = 900;  // divides the second evenly
   void StoreSample(int index, double value);
+  void StoreChunk(int first, const double* values);
   void MixSideband(uint32_t mode, int32_t mask);
   void MixSum(int32_t mask);
   void MixProduct(int32_t mask);
