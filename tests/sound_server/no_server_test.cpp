@@ -6,8 +6,10 @@
 #include <string>
 
 #include "capture/capture_queue.h"
+#include "capture/snd_rx.h"
 #include "platform/sdl/sdl_wave_in.h"
 #include "platform/sdl/sdl_wave_out.h"
+#include "platform/testing/fake_speaker.h"
 #include "platform/testing/queued_ui_thread.h"
 #include "synth/snd_tx.h"
 
@@ -69,6 +71,23 @@ TEST_F(NoSoundServer, TheInputDeviceFailsToOpenAndCountsNoDevices) {
             MMSYSERR_NOERROR);
   EXPECT_EQ(device.Start(), MMSYSERR_INVALHANDLE);
   EXPECT_EQ(ui.Waiting(), 0u);
+}
+
+TEST_F(NoSoundServer, OpenSndRxIsFalseAndKeepsItsBuffers) {
+  QueuedUiThread ui;
+  IgnoringTarget target;
+  SdlWaveIn device(ui);
+  FakeSpeaker speaker;
+  CaptureQueue freeQueue;
+  CaptureQueue filledQueue;
+  CaptureBuffer buffer;
+  freeQueue.PushBack(&buffer);
+  SndRx rx(device, speaker, freeQueue, filledQueue);
+  EXPECT_FALSE(rx.OpenSndRx(&target));
+  EXPECT_FALSE(rx.DeviceOpen());
+  EXPECT_EQ(rx.Current(), nullptr);
+  EXPECT_EQ(freeQueue.Size(), 1u);
+  EXPECT_EQ(rx.Header()->dwFlags, 0u);
 }
 
 }  // namespace

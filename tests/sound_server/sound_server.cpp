@@ -13,11 +13,13 @@ namespace zudorave::testing {
 
 namespace {
 
-const std::vector<std::string> StreamFormat = {"--format=s16le", "--rate=44100", "--channels=1",
-                                               "--latency-msec=10"};
-
-std::vector<std::string> Command(std::vector<std::string> head) {
-  head.insert(head.end(), StreamFormat.begin(), StreamFormat.end());
+// The recorder keeps its latency short so stopping it loses little; the player keeps a deep
+// buffer so a busy machine does not starve it into gaps.
+std::vector<std::string> Command(std::vector<std::string> head, int latencyMs) {
+  for (const char* option : {"--format=s16le", "--rate=44100", "--channels=1"}) {
+    head.emplace_back(option);
+  }
+  head.push_back("--latency-msec=" + std::to_string(latencyMs));
   return head;
 }
 
@@ -41,7 +43,7 @@ TempFile::TempFile() {
 TempFile::~TempFile() { std::filesystem::remove(path_); }
 
 SinkRecorder::SinkRecorder(const std::string& source)
-    : parec_(Command({"parec", "-d", source}), ChildProcess::Stream::Out, file_.Path()) {}
+    : parec_(Command({"parec", "-d", source}, 10), ChildProcess::Stream::Out, file_.Path()) {}
 
 bool SinkRecorder::WaitUntilRecording(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -68,8 +70,10 @@ SourcePlayer::SourcePlayer(const std::vector<int16_t>& samples) {
     out.write(reinterpret_cast<const char*>(samples.data()),
               static_cast<std::streamsize>(samples.size() * 2));
   }
-  pacat_ = std::make_unique<ChildProcess>(Command({"pacat", "-d", "in"}), ChildProcess::Stream::In,
-                                          file_.Path());
+  pacat_ = std::make_unique<ChildProcess>(Command({"pacat", "-d", "in"}, 200),
+                                          ChildProcess::Stream::In, file_.Path());
+  // The start of a new stream reaches the monitor with a skip or two; wait until it is past.
+  SleepMs(300);
 }
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
