@@ -15,7 +15,7 @@ namespace zudorave {
 
 namespace {
 
-constexpr uint16_t BeepFrames = 512;
+constexpr uint16_t BeepFrames = 1024;  // as the generator's output: short but not starved
 constexpr double BeepAmplitude = 16000;
 
 // Shared with the audio thread for one beep; outlives the device that reads it.
@@ -55,14 +55,17 @@ void SdlSpeaker::Beep(uint32_t frequency, uint32_t milliseconds) {
     std::this_thread::sleep_until(start + length);
     return;
   }
+  // A new stream starts unevenly; let it settle on silence so the whole tone is heard.
+  const auto chunk = std::chrono::milliseconds(BeepFrames * 1000 / SampleRate);
+  std::this_thread::sleep_for(2 * chunk);
   device->Pause(false);
   // Polled with a deadline rather than waited on: a stalled server must not hang the caller.
-  const auto giveUp = start + length + std::chrono::seconds(1);
+  const auto giveUp = std::chrono::steady_clock::now() + length + std::chrono::seconds(1);
   while (!tone.done.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < giveUp) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   // The last callback's samples are still on their way to the speaker: let them play out.
-  const auto drain = std::chrono::milliseconds(4 * BeepFrames * 1000 / SampleRate);
+  const auto drain = 3 * chunk;
   std::this_thread::sleep_until(std::max(start + length, std::chrono::steady_clock::now()) + drain);
 }
 

@@ -13,8 +13,10 @@ namespace zudorave {
 
 class SdlWaveOut : public WaveOut {
  public:
-  // Frames per callback: small, for a short way from a rewrite to the speaker.
-  static constexpr uint16_t CallbackFrames = 512;
+  // Frames per callback. SDL asks PulseAudio for about one callback's worth of buffer, so
+  // this is both the way from a rewrite to the speaker and the margin against underruns:
+  // 512 frames broke up on a busy machine, 1024 (23 ms) holds and keeps a rewrite under 60 ms.
+  static constexpr uint16_t CallbackFrames = 1024;
 
   SdlWaveOut() = default;
   ~SdlWaveOut() override;

@@ -27,6 +27,24 @@ std::size_t FirstSound(std::span<const int16_t> recording) {
   return first == recording.end() ? NotFound : static_cast<std::size_t>(first - recording.begin());
 }
 
+std::vector<Stretch> SoundStretches(std::span<const int16_t> recording, std::size_t minGap) {
+  std::vector<Stretch> stretches;
+  std::size_t zeros = minGap;  // the start counts as after a gap
+  for (std::size_t i = 0; i < recording.size(); ++i) {
+    if (recording[i] == 0) {
+      ++zeros;
+      continue;
+    }
+    if (zeros >= minGap) {
+      stretches.push_back({i, i + 1});
+    } else {
+      stretches.back().end = i + 1;
+    }
+    zeros = 0;
+  }
+  return stretches;
+}
+
 std::size_t TrailingSilence(std::span<const int16_t> recording) {
   auto last = std::find_if(recording.rbegin(), recording.rend(), [](int16_t s) { return s != 0; });
   return static_cast<std::size_t>(last - recording.rbegin());

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace zudorave::testing {
 
@@ -18,6 +19,14 @@ std::size_t MatchingRun(std::span<const int16_t> recording, std::size_t offset,
 
 // The first sample that is not zero, or NotFound.
 std::size_t FirstSound(std::span<const int16_t> recording);
+
+// Stretches of sound [begin, end) between runs of at least minGap zero samples.
+struct Stretch {
+  std::size_t begin;
+  std::size_t end;
+  std::size_t Length() const { return end - begin; }
+};
+std::vector<Stretch> SoundStretches(std::span<const int16_t> recording, std::size_t minGap);
 
 // Zero samples at the end of the recording.
 std::size_t TrailingSilence(std::span<const int16_t> recording);

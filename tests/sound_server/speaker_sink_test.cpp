@@ -22,13 +22,20 @@ TEST_F(SpeakerAtTheSink, BeepPlaysTheToneForItsLengthBeforeReturning) {
   SleepMs(100);
   const std::vector<int16_t> heard = recorder.Stop();
 
-  const std::size_t first = FirstSound(heard);
-  ASSERT_NE(first, NotFound);
-  const std::size_t length = heard.size() - TrailingSilence(heard) - first;
-  // A new stream's first few milliseconds do not reach the monitor; the end must all be there.
-  EXPECT_LE(length, 8820u);
-  EXPECT_GE(length, 8820u - 441);
-  EXPECT_NEAR(ZeroCrossingFrequency(std::span(heard).subspan(first, length)), 1000, 10);
+  // A starved machine may break the tone up; all of it must still be there, at its pitch.
+  const std::vector<Stretch> stretches = SoundStretches(heard, 32);
+  ASSERT_FALSE(stretches.empty());
+  std::size_t total = 0;
+  Stretch longest = stretches.front();
+  for (const Stretch& stretch : stretches) {
+    total += stretch.Length();
+    if (stretch.Length() > longest.Length()) longest = stretch;
+  }
+  EXPECT_LE(total, 8820u);
+  EXPECT_GE(total, 8820u - 441);
+  ASSERT_GE(longest.Length(), 2205u);
+  EXPECT_NEAR(ZeroCrossingFrequency(std::span(heard).subspan(longest.begin, longest.Length())),
+              1000, 10);
 }
 
 }  // namespace
