@@ -3,7 +3,4 @@
 // libraries are named: a finding in our code still fails the tests.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libpulse.so\n"; }
 
-extern "C" const char* __tsan_default_suppressions() {
-  return "race:libpulsecommon-*.so\n"
-         "race:libpulse.so\n";
-}
+extern "C" const char* __tsan_default_suppressions() { return "race:libpulsecommon-*.so\n"; }
