@@ -25,12 +25,6 @@ TEST(PassesFor, OnlyBothLoopFlagsTogetherRepeat) {
   EXPECT_EQ(PassesFor(0, 3), 1u);
 }
 
-TEST(WholeSamples, AnOddTrailingByteIsDropped) {
-  EXPECT_EQ(WholeSamples(88200), 44100u);
-  EXPECT_EQ(WholeSamples(88111), 44055u);
-  EXPECT_EQ(WholeSamples(1), 0u);
-}
-
 TEST(RenderLoop, RepeatsThePassesThenFallsSilent) {
   Samples source{1, 2, 3};
   LoopCursor cursor{0, 2};
