@@ -4,6 +4,8 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+  // Test discovery runs this without the test session around it.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ::testing::InitGoogleMock(&argc, argv);
   return RUN_ALL_TESTS();
