@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Draws the program icon (32 x 32, 16 colours) as an oscilloscope screen with a sine trace and
-the Morse letter Z below it, and writes it as XPM, which is C source the program includes."""
+the Morse letter Z below it. Writes it as XPM, which is C source the program includes, and as a
+palette PNG for the desktop."""
 import math
+import struct
+import zlib
 
 SIZE = 32
 palette = {
@@ -76,3 +79,24 @@ lines[-1] = lines[-1].rstrip(',')
 lines.append('};')
 with open('zudorave.xpm', 'w') as out:
     out.write('\n'.join(lines) + '\n')
+
+
+def chunk(kind, data):
+    body = kind + data
+    return struct.pack('>I', len(data)) + body + struct.pack('>I', zlib.crc32(body))
+
+
+keys = list(palette)
+rgb = b''.join(bytes.fromhex(palette[k][1:]) if palette[k] != 'None' else b'\0\0\0' for k in keys)
+alpha = bytes(0 if palette[k] == 'None' else 255 for k in keys)
+rows = b''
+for row in img:
+    packed = bytearray()
+    for x in range(0, SIZE, 2):
+        packed.append(keys.index(row[x]) << 4 | keys.index(row[x + 1]))
+    rows += b'\0' + bytes(packed)
+png = (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', SIZE, SIZE, 4, 3, 0, 0, 0)) +
+       chunk(b'PLTE', rgb) + chunk(b'tRNS', alpha) + chunk(b'IDAT', zlib.compress(rows, 9)) +
+       chunk(b'IEND', b''))
+with open('zudorave.png', 'wb') as out:
+    out.write(png)
