@@ -502,6 +502,16 @@ TEST_F(Commands, ARightClickOpensTheWindowMenu) {
   dlg->SystemMenu()->close();
 }
 
+TEST_F(Commands, AltSpaceOpensTheWindowMenu) {
+  StartQuiet();
+  dlg->show();
+  dlg->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+  QTest::keyClick(dlg.get(), Qt::Key_Space, Qt::AltModifier);
+  EXPECT_TRUE(dlg->SystemMenu()->isVisible());
+  dlg->SystemMenu()->close();
+}
+
 TEST_F(Commands, SaveAsAsksWithTheTextFilterAndForgetsTheAnswer) {
   StartQuiet();
   prompts.saveAnswer = "/nonexistent/zudorave-test.txt";
