@@ -85,6 +85,19 @@ void InstallTestHooks(MainDlg& dialog, const Environment& environment) {
   const QString menuName =
       QString::fromStdString(environment.Get("ZUDORAVE_SCREENSHOT_MENU").value_or(""));
   new ShownWatcher(dialog, [&dialog, file, menuName] {
+    if (menuName == "About") {
+      // The About box runs modally; the grab happens inside its run.
+      QTimer::singleShot(700, &dialog, [file] {
+        QWidget* about = QApplication::activeModalWidget();
+        if (about == nullptr) return;
+        const QRect area = about->frameGeometry();
+        about->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(file);
+        about->close();
+      });
+      dialog.OnSysCommand(IDM_ABOUTBOX);
+      dialog.reject();
+      return;
+    }
     QMenu* popup = menuName.isEmpty() ? nullptr : dialog.MenuBar()->findChild<QMenu*>(menuName);
     if (popup != nullptr) dialog.MenuBar()->setActiveAction(popup->menuAction());
     QTimer::singleShot(700, &dialog, [&dialog, file, popup] {

@@ -1,6 +1,7 @@
 #include "ui/main_dlg.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -410,7 +411,8 @@ void MainDlg::OnWimData(WaveIn& device, WaveHdr& header) {
 }
 
 void MainDlg::OnAppAbout() {
-  AboutDlg about;
+  // Like any modal box it belongs to the window that is active, and opens over it.
+  AboutDlg about(QApplication::activeWindow());
   about.exec();
 }
 
