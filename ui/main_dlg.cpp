@@ -280,8 +280,7 @@ void MainDlg::OnInitDialog() {
   }
 
   ControlsReady = 1;
-  // The first control takes the focus, as a dialog's initialisation returning true asks.
-  focusNextChild();
+  // QDialog gives the first control of the tab order the focus when it is shown.
 }
 
 bool MainDlg::OnCommand(int id, uint32_t code) {

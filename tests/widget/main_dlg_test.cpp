@@ -106,6 +106,14 @@ TEST_F(StartUp, TextsWrittenDuringInitialisationDoNotRetune) {
   EXPECT_TRUE(OscillatorAt(objects->Tx, 3, 15000));
 }
 
+TEST_F(StartUp, TheFirstControlHasTheFocus) {
+  Start();
+  dlg->show();
+  dlg->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+  EXPECT_EQ(QApplication::focusWidget(), dlg->Control(IDC_PRODUCT));
+}
+
 TEST_F(StartUp, WindowIsFixedAndCaptioned) {
   Start();
   EXPECT_EQ(dlg->windowTitle(), "By Zuderiv");
