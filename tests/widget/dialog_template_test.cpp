@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QTest>
 #include <set>
 
 #include "dialog_fixture.h"
@@ -137,6 +138,18 @@ TEST_F(MainTemplate, TheMenuHasItsPopupsItemsAndIds) {
   for (int id : {ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS}) {
     EXPECT_FALSE(dlg->MenuItem(id)->isEnabled());
   }
+}
+
+TEST_F(MainTemplate, MenusOpenFromTheKeyboard) {
+  Start();
+  dlg->show();
+  dlg->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+  QTest::keyClick(dlg.get(), Qt::Key_O, Qt::AltModifier);
+  QMenu* option = dlg->MenuBar()->findChild<QMenu*>("Option");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return option->isVisible(); }, 1000));
+  QTest::keyClick(option, Qt::Key_S);  // &Sinus
+  EXPECT_FALSE(objects->Tx.Sinus());
 }
 
 TEST_F(MainTemplate, ControlsAreExposedUnderTheirTexts) {
