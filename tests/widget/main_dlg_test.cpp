@@ -328,6 +328,15 @@ TEST_F(Fields, AnAppliedFieldReRendersTheSelectedMode) {
   for (int j : {1, 2, 333}) EXPECT_EQ(objects->Tx.OutputSample(j), reference.OutputSample(j));
 }
 
+TEST_F(Fields, NothingIsAppliedBeforeTheControlsAreReady) {
+  StartQuiet();
+  dlg->ControlsReady = 0;
+  Edit(IDC_AF2_EDIT)->setText("1000");
+  Edit(IDC_AF3_EDIT)->setText("1000");
+  EXPECT_TRUE(OscillatorAt(objects->Tx, 2, 2400));
+  EXPECT_TRUE(OscillatorAt(objects->Tx, 3, 15000));
+}
+
 TEST_F(Fields, Af3OutOfRangeIsIgnoredAndTheTextStays) {
   StartQuiet();
   Edit(IDC_AF3_EDIT)->setText("50");
@@ -550,7 +559,7 @@ TEST_F(WaysOut, EnterNeedsAPlainNumberInTheAf2Field) {
   EXPECT_EQ(prompts.messages[0].text, "Please enter a positive integer.");
   EXPECT_TRUE(dlg->isVisible());
   Edit(IDC_AF2_EDIT)->setText("3000");
-  QTest::keyClick(dlg.get(), Qt::Key_Return);
+  QTest::keyClick(Edit(IDC_AF2_EDIT), Qt::Key_Return);  // the edit passes Enter on
   EXPECT_EQ(dlg->AF2Value, 3000u);
   EXPECT_FALSE(dlg->isVisible());
   EXPECT_EQ(dlg->result(), QDialog::Accepted);
