@@ -1,12 +1,18 @@
-#include <QApplication>
-#include <QLabel>
+#include "app/devices.h"
+#include "app/generator_app.h"
+#include "app/program_objects.h"
+#include "platform/environment.h"
+#include "platform/qt/qt_prompts.h"
 
-// Placeholder window until the main dialog lands.
+// The program-wide objects come first and go last: devices, then the generator and queues,
+// then the application, which runs the main dialog.
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QLabel window("Zudorave");
-  window.setWindowTitle("By Zuderiv");
-  window.resize(400, 160);
-  window.show();
-  return app.exec();
+  using namespace zudorave;
+  Devices devices = CreateDevices();
+  ProgramObjects objects(*devices.waveOut);
+  GeneratorApp app(argc, argv);
+  QtPrompts prompts;
+  ProcessEnvironment environment;
+  app.InitInstance(objects, *devices.waveIn, *devices.speaker, prompts, environment);
+  return 0;
 }

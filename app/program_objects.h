@@ -28,6 +28,10 @@ struct ProgramObjects {
   std::atomic<int32_t> DotMs{InitialDotMs};
   std::atomic<int32_t> RequestedDotMs{InitialDotMs};
   std::atomic<int32_t> OperatingState{Idle};
+  // Settings of the Option menu and the flag for a tone change held back while transmitting.
+  std::atomic<uint8_t> UseSpeaker{0};
+  std::atomic<uint8_t> IgnoreSpaces{0};
+  std::atomic<uint8_t> ToneChangePending{0};
 };
 
 }  // namespace zudorave

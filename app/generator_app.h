@@ -1,0 +1,31 @@
+#pragma once
+// The application: it runs the main dialog modally and ends when the dialog ends.
+#include <QApplication>
+
+#include "app/program_objects.h"
+#include "platform/environment.h"
+#include "platform/prompts.h"
+#include "platform/speaker.h"
+#include "platform/wave_in.h"
+#include "ui/main_dlg.h"
+
+namespace zudorave {
+
+// The running main dialog; valid from before its run until it is destroyed.
+extern MainDlg* MainDlgPtr;
+
+class GeneratorApp : public QApplication {
+ public:
+  GeneratorApp(int& argc, char** argv);
+
+  // Builds the main dialog on the program's objects, runs it and destroys it. Returns false:
+  // there is no event loop of the application's own after the dialog.
+  bool InitInstance(ProgramObjects& objects, WaveIn& captureDevice, Speaker& speaker,
+                    Prompts& prompts, const Environment& environment);
+};
+
+// The collaborators of the main dialog, taken from the program's objects.
+MainDlgContext ContextFor(ProgramObjects& objects, WaveIn& captureDevice, Speaker& speaker,
+                          Prompts& prompts, const Environment& environment);
+
+}  // namespace zudorave

@@ -1,0 +1,116 @@
+#include "app/test_hooks.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QEvent>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+namespace zudorave {
+
+namespace {
+
+// Milliseconds since the process started, from the kernel's clock-tick counts.
+double MillisecondsSinceStart() {
+  QFile stat("/proc/self/stat");
+  QFile uptime("/proc/uptime");
+  if (!stat.open(QIODevice::ReadOnly) || !uptime.open(QIODevice::ReadOnly)) return -1;
+  const QByteArray line = stat.readAll();
+  const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+  const double startTicks = fields.value(19).toDouble();  // field 22 of the whole line
+  const double upSeconds = uptime.readAll().split(' ').value(0).toDouble();
+  return (upSeconds - startTicks / static_cast<double>(sysconf(_SC_CLK_TCK))) * 1000.0;
+}
+
+QByteArray ResidentKilobytes() {
+  QFile status("/proc/self/status");
+  if (!status.open(QIODevice::ReadOnly)) return "?";
+  for (const QByteArray& line : status.readAll().split('\n')) {
+    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0);
+  }
+  return "?";
+}
+
+void AnswerMessageBoxes() {
+  if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+    box->done(QMessageBox::Ok);
+  }
+}
+
+class ShownWatcher : public QObject {
+ public:
+  ShownWatcher(MainDlg& dialog, std::function<void()> onShown)
+      : QObject(&dialog), onShown_(std::move(onShown)) {
+    dialog.installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Show && onShown_) {
+      QTimer::singleShot(0, parent(), std::exchange(onShown_, nullptr));
+    }
+    return false;
+  }
+
+ private:
+  std::function<void()> onShown_;
+};
+
+}  // namespace
+
+void InstallTestHooks(MainDlg& dialog, const Environment& environment) {
+  const auto exitWhenShown = environment.Get("ZUDORAVE_EXIT_WHEN_SHOWN");
+  const auto screenshot = environment.Get("ZUDORAVE_SCREENSHOT");
+  if (!exitWhenShown && !screenshot) return;
+
+  auto* answerer = new QTimer(&dialog);
+  QObject::connect(answerer, &QTimer::timeout, &dialog, AnswerMessageBoxes);
+  answerer->start(200);
+
+  if (exitWhenShown) {
+    new ShownWatcher(dialog, [&dialog] {
+      std::printf("shown-ms %.0f\nrss-kb %s\n", MillisecondsSinceStart(),
+                  ResidentKilobytes().constData());
+      std::fflush(stdout);
+      dialog.reject();
+    });
+    return;
+  }
+
+  const QString file = QString::fromStdString(*screenshot);
+  const QString menuName =
+      QString::fromStdString(environment.Get("ZUDORAVE_SCREENSHOT_MENU").value_or(""));
+  new ShownWatcher(dialog, [&dialog, file, menuName] {
+    if (menuName == "About") {
+      // The About box runs modally; the grab happens inside its run.
+      QTimer::singleShot(700, &dialog, [file] {
+        QWidget* about = QApplication::activeModalWidget();
+        if (about == nullptr) return;
+        const QRect area = about->frameGeometry();
+        about->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(file);
+        about->close();
+      });
+      dialog.OnSysCommand(IDM_ABOUTBOX);
+      dialog.reject();
+      return;
+    }
+    QMenu* popup = menuName.isEmpty() ? nullptr : dialog.MenuBar()->findChild<QMenu*>(menuName);
+    if (popup != nullptr) dialog.MenuBar()->setActiveAction(popup->menuAction());
+    QTimer::singleShot(700, &dialog, [&dialog, file, popup] {
+      QRect area = dialog.frameGeometry();
+      if (popup != nullptr && popup->isVisible()) area |= popup->geometry();
+      area.adjust(-4, -4, 4, 4);
+      QScreen* screen = dialog.screen();
+      const QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+      shot.save(file);
+      if (popup != nullptr) popup->close();
+      dialog.reject();
+    });
+  });
+}
+
+}  // namespace zudorave

@@ -1,0 +1,15 @@
+#pragma once
+// Hooks for the screenshots and the start-up measurement, switched on by environment variables:
+//   ZUDORAVE_EXIT_WHEN_SHOWN=1     print the time from process start to the dialog on screen and
+//                                  the resident memory, then end the dialog
+//   ZUDORAVE_SCREENSHOT=file.png   save the screen around the dialog, then end it;
+//   ZUDORAVE_SCREENSHOT_MENU=name  with the popup of that name ("Option") open
+// A message box that stands in the way is answered with its default button first.
+#include "platform/environment.h"
+#include "ui/main_dlg.h"
+
+namespace zudorave {
+
+void InstallTestHooks(MainDlg& dialog, const Environment& environment);
+
+}  // namespace zudorave

@@ -1,0 +1,68 @@
+#pragma once
+// A main dialog on fresh program objects and recording doubles, created as the program does.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
+#include <memory>
+
+#include "app/generator_app.h"
+#include "app/program_objects.h"
+#include "platform/testing/fake_environment.h"
+#include "platform/testing/fake_prompts.h"
+#include "platform/testing/fake_speaker.h"
+#include "platform/testing/fake_wave_in.h"
+#include "platform/testing/fake_wave_out.h"
+#include "ui/main_dlg.h"
+
+namespace zudorave::testing {
+
+class DialogTest : public ::testing::Test {
+ protected:
+  FakeWaveOut waveOut;
+  FakeWaveIn waveIn;
+  FakeSpeaker speaker;
+  FakePrompts prompts;
+  FakeEnvironment environment;
+  std::unique_ptr<ProgramObjects> objects = std::make_unique<ProgramObjects>(waveOut);
+  std::unique_ptr<MainDlg> dlg;
+
+  // Builds and initialises the dialog; the probe's device calls are left in waveOut.calls.
+  void Start() {
+    dlg = std::make_unique<MainDlg>(ContextFor(*objects, waveIn, speaker, prompts, environment));
+    dlg->Create();
+  }
+  // Starts and forgets what the start-up did to the devices.
+  void StartQuiet() {
+    Start();
+    waveOut.calls.clear();
+  }
+
+  QAbstractButton* Button(int id) const { return qobject_cast<QAbstractButton*>(dlg->Control(id)); }
+  QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(dlg->Control(id)); }
+
+  // Runs action, which opens a modal dialog, and hands that dialog to inspect before closing
+  // it with its OK button (or reject when it has none).
+  template <typename Action, typename Inspect>
+  static void WithModal(Action action, Inspect inspect) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      ASSERT_NE(modal, nullptr);
+      seen = true;
+      inspect(modal);
+      if (auto* ok = modal->findChild<QAbstractButton*>("1")) {
+        ok->click();
+      } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+        dialog->reject();
+      }
+    });
+    action();
+    QCoreApplication::processEvents();  // a timer left over when nothing opened
+    EXPECT_TRUE(seen) << "no modal dialog opened";
+  }
+};
+
+}  // namespace zudorave::testing

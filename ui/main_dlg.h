@@ -1,0 +1,182 @@
+#pragma once
+// The main dialog (template 102): the tone controls over the generator, the menu, the window
+// menu with its About entry, and the microphone check box.
+#include <QDialog>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "capture/capture_pool.h"
+#include "capture/capture_queue.h"
+#include "capture/snd_rx.h"
+#include "platform/environment.h"
+#include "platform/prompts.h"
+#include "platform/speaker.h"
+#include "platform/wave_in.h"
+#include "synth/snd_tx.h"
+#include "ui/keyer_stub.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
+
+namespace zudorave {
+
+class UpDown;
+
+// What the dialog works on; all of it outlives the dialog. The program passes its own objects,
+// tests pass fresh ones and doubles.
+struct MainDlgContext {
+  SndTx& Tx;
+  CapturePool& Pool;
+  CaptureQueue& FreeQueue;
+  CaptureQueue& FilledQueue;
+  int32_t& Af1Frequency;
+  std::atomic<int32_t>& OperatingState;
+  std::atomic<uint8_t>& UseSpeaker;
+  std::atomic<uint8_t>& IgnoreSpaces;
+  std::atomic<uint8_t>& ToneChangePending;
+  WaveIn& CaptureDevice;
+  Speaker& SpeakerDevice;
+  Prompts& Ask;
+  const Environment& Env;
+};
+
+// Notification codes of commands; a menu command arrives as BN_CLICKED (0).
+inline constexpr uint32_t BN_CLICKED = 0;
+inline constexpr uint32_t EN_CHANGE = 0x300;
+
+// System commands of the window menu.
+inline constexpr uint32_t IDM_ABOUTBOX = 0x0010;
+inline constexpr uint32_t SC_MINIMIZE = 0xF020;
+inline constexpr uint32_t SC_CLOSE = 0xF060;
+
+inline constexpr char AppTitle[] = "Zudorave";
+
+class MainDlg : public QDialog, public WimDataTarget {
+  Q_OBJECT
+ public:
+  explicit MainDlg(const MainDlgContext& context);
+  ~MainDlg() override;
+
+  // Creates the window and its controls from the template and initialises them.
+  void Create();
+  // Create, then run modally; the result is QDialog's.
+  int DoModal();
+
+  // Controls by id (null for an unknown id), menu items by command id.
+  QWidget* Control(int id) const;
+  QAction* MenuItem(int id) const;
+  QMenuBar* MenuBar() const { return menuBar_; }
+  QMenu* SystemMenu() const { return systemMenu_; }
+
+  // Dispatches a command or control notification through the message map; false when no
+  // entry matches.
+  bool OnCommand(int id, uint32_t code);
+  void OnSysCommand(uint32_t id);
+
+  // Tone controls.
+  int32_t UpdateOscMask();
+  void Remix();
+  void OnHScroll();
+  void OnCheckMike();
+
+  void OnWimData(WaveIn& device, WaveHdr& header) override;
+
+  // Ends the dialog with the cancel result when CanQuit agrees.
+  virtual void QuitIfConfirmed();
+  // Asks and stops what runs before the dialog may end. Every way out goes through it.
+  bool CanQuit();
+
+  // Members, in the order they are built; the dialog's handlers work on them.
+  MainDlg* SelfPtr = nullptr;
+  KeyerStub Keyer;
+  SndRx Rx;
+  uint8_t SpeakerChecked = 0;
+  uint8_t IgnoreSpacesChecked = 1;
+  QPushButton* MikeCheck = nullptr;
+  UpDown* AF3Spin = nullptr;
+  UpDown* AF2Spin = nullptr;
+  QPushButton* AF1Check = nullptr;
+  QPushButton* AF2Check = nullptr;
+  QPushButton* AF3Check = nullptr;
+  QPushButton* ReceiveButton = nullptr;
+  QLabel* AF1Label = nullptr;
+  QCheckBox* LoopCheck = nullptr;
+  QPushButton* ManualButton = nullptr;
+  QPushButton* TransmitButton = nullptr;
+  QPushButton* StopButton = nullptr;
+  QSlider* SpacingSlider = nullptr;
+  QPlainTextEdit* TextEdit = nullptr;
+  QSlider* SpeedSlider = nullptr;
+  QSlider* AF1Slider = nullptr;
+  uint32_t AF2Value = 0;
+  uint8_t NotWindowsNT = 0;
+  QIcon Icon;
+  uint8_t ControlsReady = 0;
+  int32_t OscMask = 0;
+
+ public slots:
+  void accept() override;
+  void reject() override;
+
+ protected:
+  void done(int result) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  struct MessageMapEntry {
+    int id;
+    uint32_t code;
+    void (MainDlg::*handler)();
+  };
+  static const MessageMapEntry MessageMap[];
+
+  void CreateFromTemplate();
+  void OnInitDialog();
+  // Attaches the wrappers (first time) and moves AF2Value to or from edit 1056; false when
+  // the edit does not hold an unsigned decimal number.
+  bool DoDataExchange(bool saveAndValidate);
+  void WireNotifications();
+
+  void OnChangeAf2();
+  void OnChangeAf3();
+  void ApplyField(UpDown* spin, int32_t oscillator);
+  void OnModeClicked() { Remix(); }
+  void OnSourceClicked() { UpdateOscMask(); }
+  void OnOptionSinus();
+  void OnOptionSpeaker();
+  void OnOptionIgnoreSpaces();
+  // Sets a menu item's check mark and returns whether it was checked before.
+  bool CheckMenuItem(int id, bool check);
+  void OnInitMenu();
+  void OnAppAbout();
+  void OnFileSave();
+  void OnFileSaveAs();
+  void OnFileExit() { QuitIfConfirmed(); }
+  void ShowSystemMenu(const QPoint& where);
+  void CloseDevices();
+
+  MainDlgContext context_;
+  // The Stop command of the operating states; until those land it has nothing to stop.
+  std::function<void()> stopCommand_ = [] {};
+  QWidget* client_ = nullptr;
+  QMenuBar* menuBar_ = nullptr;
+  QMenu* systemMenu_ = nullptr;
+  std::map<int, QWidget*> controls_;
+  std::map<int, QAction*> menuItems_;
+  std::map<int, bool> menuChecks_;
+  bool created_ = false;
+};
+
+}  // namespace zudorave
