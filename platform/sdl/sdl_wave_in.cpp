@@ -28,7 +28,6 @@ MmResult SdlWaveIn::Open(const WaveFormatEx& format, WimDataTarget* target) {
   device_ = SdlAudioDevice::OpenDefault(true, *spec);
   if (!device_) return MMSYSERR_NODRIVER;
   target_ = target;
-  started_ = false;
   return MMSYSERR_NOERROR;
 }
 
@@ -63,7 +62,6 @@ MmResult SdlWaveIn::AddBuffer(WaveHdr& header) {
 
 MmResult SdlWaveIn::Start() {
   if (!device_) return MMSYSERR_INVALHANDLE;
-  started_ = true;
   device_->Pause(false);
   return MMSYSERR_NOERROR;
 }
@@ -71,7 +69,6 @@ MmResult SdlWaveIn::Start() {
 MmResult SdlWaveIn::Stop() {
   if (!device_) return MMSYSERR_INVALHANDLE;
   device_->Pause(true);
-  started_ = false;
   // A buffer with nothing in it yet stays with the device for the next Start.
   if (recorded_.load(std::memory_order_acquire) > 0) {
     if (WaveHdr* header = TakeBack()) PostNotice(*header);
@@ -82,7 +79,6 @@ MmResult SdlWaveIn::Stop() {
 MmResult SdlWaveIn::Reset() {
   if (!device_) return MMSYSERR_INVALHANDLE;
   device_->Pause(true);
-  started_ = false;
   if (WaveHdr* header = TakeBack()) PostNotice(*header);
   return MMSYSERR_NOERROR;
 }

@@ -44,7 +44,6 @@ class SdlWaveIn : public WaveIn {
   WimDataTarget* target_ = nullptr;
   std::unique_ptr<SdlAudioDevice> device_;
   WaveHdr* held_ = nullptr;  // added and not yet given back; user-interface thread only
-  bool started_ = false;
 
   // The audio thread's view of the held buffer, handed over with the callback kept out.
   std::atomic<WaveHdr*> filling_{nullptr};
