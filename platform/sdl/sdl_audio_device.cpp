@@ -2,25 +2,25 @@
 
 namespace zudorave {
 
-std::optional<SDL_AudioSpec> SpecFor(const WaveFormatEx& format, uint16_t frames) {
+std::optional<SDL_AudioSpec> SdlFormatFor(const WaveFormatEx& format, uint16_t frames) {
   if (format.wFormatTag != WAVE_FORMAT_PCM) return std::nullopt;
   if (format.nChannels < 1 || format.nChannels > 2) return std::nullopt;
   if (format.nSamplesPerSec == 0) return std::nullopt;
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec wanted{};
   switch (format.wBitsPerSample) {
     case 8:
-      spec.format = AUDIO_U8;
+      wanted.format = AUDIO_U8;
       break;
     case 16:
-      spec.format = AUDIO_S16LSB;
+      wanted.format = AUDIO_S16LSB;
       break;
     default:
       return std::nullopt;
   }
-  spec.freq = static_cast<int>(format.nSamplesPerSec);
-  spec.channels = static_cast<Uint8>(format.nChannels);
-  spec.samples = frames;
-  return spec;
+  wanted.freq = static_cast<int>(format.nSamplesPerSec);
+  wanted.channels = static_cast<Uint8>(format.nChannels);
+  wanted.samples = frames;
+  return wanted;
 }
 
 SdlAudioSubsystem::SdlAudioSubsystem() : ready_(SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {}
@@ -30,11 +30,11 @@ SdlAudioSubsystem::~SdlAudioSubsystem() {
 }
 
 std::unique_ptr<SdlAudioDevice> SdlAudioDevice::OpenDefault(bool capture,
-                                                            const SDL_AudioSpec& spec) {
+                                                            const SDL_AudioSpec& wanted) {
   auto subsystem = std::make_unique<SdlAudioSubsystem>();
   if (!subsystem->Ready()) return nullptr;
   SDL_AudioSpec obtained{};
-  const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, capture ? 1 : 0, &spec, &obtained, 0);
+  const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, capture ? 1 : 0, &wanted, &obtained, 0);
   if (id == 0) return nullptr;
   return std::unique_ptr<SdlAudioDevice>(new SdlAudioDevice(std::move(subsystem), id, obtained));
 }

@@ -12,8 +12,8 @@
 
 namespace zudorave {
 
-// The SDL spec for one of our formats, or nothing when it is not 8- or 16-bit PCM.
-std::optional<SDL_AudioSpec> SpecFor(const WaveFormatEx& format, uint16_t frames);
+// SDL's description of one of our formats, or nothing when it is not 8- or 16-bit PCM.
+std::optional<SDL_AudioSpec> SdlFormatFor(const WaveFormatEx& format, uint16_t frames);
 
 // Holds one reference on SDL's audio subsystem; SDL counts them.
 class SdlAudioSubsystem {
@@ -30,9 +30,9 @@ class SdlAudioSubsystem {
 
 class SdlAudioDevice {
  public:
-  // Opens the default device, paused, in exactly the spec asked for (SDL converts when the
+  // Opens the default device, paused, in exactly the format asked for (SDL converts when the
   // server wants another); null when there is no server or device.
-  static std::unique_ptr<SdlAudioDevice> OpenDefault(bool capture, const SDL_AudioSpec& spec);
+  static std::unique_ptr<SdlAudioDevice> OpenDefault(bool capture, const SDL_AudioSpec& wanted);
   ~SdlAudioDevice();
   SdlAudioDevice(const SdlAudioDevice&) = delete;
   SdlAudioDevice& operator=(const SdlAudioDevice&) = delete;
@@ -42,7 +42,7 @@ class SdlAudioDevice {
   // Keeps the callback out while held, for a hand-over that spans several fields.
   void Lock();
   void Unlock();
-  const SDL_AudioSpec& Spec() const { return obtained_; }
+  const SDL_AudioSpec& Obtained() const { return obtained_; }
 
  private:
   SdlAudioDevice(std::unique_ptr<SdlAudioSubsystem> subsystem, SDL_AudioDeviceID id,

@@ -47,10 +47,10 @@ void SdlSpeaker::Beep(uint32_t frequency, uint32_t milliseconds) {
   tone.step = 2 * std::numbers::pi * frequency / SampleRate;
   tone.total = static_cast<uint32_t>(uint64_t{SampleRate} * milliseconds / 1000);
   WaveFormatEx format{WAVE_FORMAT_PCM, 1, SampleRate, SampleRate * 2u, 2, 16, 0};
-  SDL_AudioSpec spec = *SpecFor(format, BeepFrames);
-  spec.callback = &PlayTone;
-  spec.userdata = &tone;
-  std::unique_ptr<SdlAudioDevice> device = SdlAudioDevice::OpenDefault(false, spec);
+  SDL_AudioSpec wanted = *SdlFormatFor(format, BeepFrames);
+  wanted.callback = &PlayTone;
+  wanted.userdata = &tone;
+  std::unique_ptr<SdlAudioDevice> device = SdlAudioDevice::OpenDefault(false, wanted);
   if (!device) {
     std::this_thread::sleep_until(start + length);
     return;

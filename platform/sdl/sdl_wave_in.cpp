@@ -21,11 +21,11 @@ uint32_t SdlWaveIn::GetNumDevs() {
 
 MmResult SdlWaveIn::Open(const WaveFormatEx& format, WimDataTarget* target) {
   if (device_) return MMSYSERR_ALLOCATED;
-  std::optional<SDL_AudioSpec> spec = SpecFor(format, CallbackFrames);
-  if (!spec) return WAVERR_BADFORMAT;
-  spec->callback = &SdlWaveIn::Callback;
-  spec->userdata = this;
-  device_ = SdlAudioDevice::OpenDefault(true, *spec);
+  std::optional<SDL_AudioSpec> wanted = SdlFormatFor(format, CallbackFrames);
+  if (!wanted) return WAVERR_BADFORMAT;
+  wanted->callback = &SdlWaveIn::Callback;
+  wanted->userdata = this;
+  device_ = SdlAudioDevice::OpenDefault(true, *wanted);
   if (!device_) return MMSYSERR_NODRIVER;
   target_ = target;
   return MMSYSERR_NOERROR;

@@ -10,11 +10,11 @@ MmResult SdlWaveOut::Open(const WaveFormatEx& format) {
   if (device_) return MMSYSERR_ALLOCATED;
   // The loop reads 16-bit mono samples; other formats have no use here.
   if (format.nChannels != 1 || format.wBitsPerSample != 16) return WAVERR_BADFORMAT;
-  std::optional<SDL_AudioSpec> spec = SpecFor(format, CallbackFrames);
-  if (!spec) return WAVERR_BADFORMAT;
-  spec->callback = &SdlWaveOut::Callback;
-  spec->userdata = this;
-  device_ = SdlAudioDevice::OpenDefault(false, *spec);
+  std::optional<SDL_AudioSpec> wanted = SdlFormatFor(format, CallbackFrames);
+  if (!wanted) return WAVERR_BADFORMAT;
+  wanted->callback = &SdlWaveOut::Callback;
+  wanted->userdata = this;
+  device_ = SdlAudioDevice::OpenDefault(false, *wanted);
   return device_ ? MMSYSERR_NOERROR : MMSYSERR_NODRIVER;
 }
 

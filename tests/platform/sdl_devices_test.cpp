@@ -11,31 +11,31 @@ namespace {
 
 constexpr WaveFormatEx Mono16{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0};
 
-TEST(SpecFor, MapsPcmFormatsAndRejectsTheRest) {
-  const std::optional<SDL_AudioSpec> mono16 = SpecFor(Mono16, 512);
+TEST(SdlFormatFor, MapsPcmFormatsAndRejectsTheRest) {
+  const std::optional<SDL_AudioSpec> mono16 = SdlFormatFor(Mono16, 512);
   ASSERT_TRUE(mono16);
   EXPECT_EQ(mono16->freq, 44100);
   EXPECT_EQ(mono16->format, AUDIO_S16LSB);
   EXPECT_EQ(mono16->channels, 1);
   EXPECT_EQ(mono16->samples, 512);
   const std::optional<SDL_AudioSpec> stereo8 =
-      SpecFor(WaveFormatEx{WAVE_FORMAT_PCM, 2, 22050, 44100, 2, 8, 0}, 256);
+      SdlFormatFor(WaveFormatEx{WAVE_FORMAT_PCM, 2, 22050, 44100, 2, 8, 0}, 256);
   ASSERT_TRUE(stereo8);
   EXPECT_EQ(stereo8->format, AUDIO_U8);
   EXPECT_EQ(stereo8->channels, 2);
 
   WaveFormatEx format = Mono16;
   format.wFormatTag = 3;
-  EXPECT_FALSE(SpecFor(format, 512));
+  EXPECT_FALSE(SdlFormatFor(format, 512));
   format = Mono16;
   format.wBitsPerSample = 24;
-  EXPECT_FALSE(SpecFor(format, 512));
+  EXPECT_FALSE(SdlFormatFor(format, 512));
   format = Mono16;
   format.nChannels = 0;
-  EXPECT_FALSE(SpecFor(format, 512));
+  EXPECT_FALSE(SdlFormatFor(format, 512));
   format = Mono16;
   format.nSamplesPerSec = 0;
-  EXPECT_FALSE(SpecFor(format, 512));
+  EXPECT_FALSE(SdlFormatFor(format, 512));
 }
 
 TEST(SdlWaveOut, RefusesEverythingUntilOpenAndFormatsItCannotLoop) {
