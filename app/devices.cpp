@@ -1,45 +1,20 @@
 #include "app/devices.h"
 
+#include "platform/qt/qt_ui_thread.h"
+#include "platform/sdl/sdl_speaker.h"
+#include "platform/sdl/sdl_wave_in.h"
+#include "platform/sdl/sdl_wave_out.h"
+
 namespace zudorave {
 
-namespace {
-
-// Until the sound card is reached, every device reports that there is no driver: the program
-// then warns at start and runs silent.
-class NoWaveOut : public WaveOut {
- public:
-  MmResult Open(const WaveFormatEx&) override { return MMSYSERR_NODRIVER; }
-  MmResult PrepareHeader(WaveHdr&) override { return MMSYSERR_INVALHANDLE; }
-  MmResult UnprepareHeader(WaveHdr&) override { return MMSYSERR_INVALHANDLE; }
-  MmResult Write(WaveHdr&) override { return MMSYSERR_INVALHANDLE; }
-  MmResult Reset() override { return MMSYSERR_INVALHANDLE; }
-  MmResult Close() override { return MMSYSERR_INVALHANDLE; }
-};
-
-class NoWaveIn : public WaveIn {
- public:
-  uint32_t GetNumDevs() override { return 0; }
-  MmResult Open(const WaveFormatEx&, WimDataTarget*) override { return MMSYSERR_NODRIVER; }
-  MmResult PrepareHeader(WaveHdr&) override { return MMSYSERR_INVALHANDLE; }
-  MmResult UnprepareHeader(WaveHdr&) override { return MMSYSERR_INVALHANDLE; }
-  MmResult AddBuffer(WaveHdr&) override { return MMSYSERR_INVALHANDLE; }
-  MmResult Start() override { return MMSYSERR_INVALHANDLE; }
-  MmResult Stop() override { return MMSYSERR_INVALHANDLE; }
-  MmResult Reset() override { return MMSYSERR_INVALHANDLE; }
-  MmResult Close() override { return MMSYSERR_INVALHANDLE; }
-};
-
-class NoSpeaker : public Speaker {
- public:
-  void Beep(uint32_t, uint32_t) override {}
-  void MessageBeep(uint32_t) override {}
-};
-
-}  // namespace
-
 Devices CreateDevices() {
-  return Devices{std::make_unique<NoWaveOut>(), std::make_unique<NoWaveIn>(),
-                 std::make_unique<NoSpeaker>()};
+  Devices devices;
+  devices.uiContext = std::make_unique<QObject>();
+  devices.uiThread = std::make_unique<QtUiThread>(devices.uiContext.get());
+  devices.waveOut = std::make_unique<SdlWaveOut>();
+  devices.waveIn = std::make_unique<SdlWaveIn>(*devices.uiThread);
+  devices.speaker = std::make_unique<SdlSpeaker>();
+  return devices;
 }
 
 }  // namespace zudorave

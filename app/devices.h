@@ -1,20 +1,26 @@
 #pragma once
-// The sound devices the program runs on, made in one place so that the real ones can be
-// swapped in without touching start-up.
+// The sound devices the program runs on, made in one place: SDL2 for sound, with returned
+// capture buffers posted to the user-interface thread through Qt.
+#include <QObject>
 #include <memory>
 
 #include "platform/speaker.h"
+#include "platform/ui_thread.h"
 #include "platform/wave_in.h"
 #include "platform/wave_out.h"
 
 namespace zudorave {
 
+// Members are destroyed in reverse: the devices go before the poster they use.
 struct Devices {
+  std::unique_ptr<QObject> uiContext;
+  std::unique_ptr<UiThread> uiThread;
   std::unique_ptr<WaveOut> waveOut;
   std::unique_ptr<WaveIn> waveIn;
   std::unique_ptr<Speaker> speaker;
 };
 
+// Call on the user-interface thread.
 Devices CreateDevices();
 
 }  // namespace zudorave

@@ -1,3 +1,5 @@
+#include <cstdio>
+
 #include "app/devices.h"
 #include "app/generator_app.h"
 #include "app/program_objects.h"
@@ -10,6 +12,10 @@ int main(int argc, char** argv) {
   using namespace zudorave;
   Devices devices = CreateDevices();
   ProgramObjects objects(*devices.waveOut);
+  if (!objects.Tx.Ready()) {
+    std::fprintf(stderr, "zudorave: %s; the generator stays silent\n",
+                 objects.Tx.Shortage().c_str());
+  }
   GeneratorApp app(argc, argv);
   QtPrompts prompts;
   ProcessEnvironment environment;

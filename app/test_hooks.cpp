@@ -11,6 +11,9 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <string>
+
+#include "ui/dialog_template.h"
 
 namespace zudorave {
 
@@ -62,7 +65,23 @@ class ShownWatcher : public QObject {
 
 }  // namespace
 
+// Writes "id x y" lines, the screen position of each shown control's centre, for a test
+// that clicks them.
+void WriteControlMap(MainDlg& dialog, const std::string& path) {
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
+  for (const ControlTemplate& control : MainDialogTemplate().controls) {
+    QWidget* widget = dialog.Control(control.id);
+    if (widget == nullptr || !widget->isVisible()) continue;
+    const QPoint centre = widget->mapToGlobal(widget->rect().center());
+    file.write(QString("%1 %2 %3\n").arg(control.id).arg(centre.x()).arg(centre.y()).toUtf8());
+  }
+}
+
 void InstallTestHooks(MainDlg& dialog, const Environment& environment) {
+  if (const auto controlMap = environment.Get("ZUDORAVE_CONTROL_MAP")) {
+    new ShownWatcher(dialog, [&dialog, path = *controlMap] { WriteControlMap(dialog, path); });
+  }
   const auto exitWhenShown = environment.Get("ZUDORAVE_EXIT_WHEN_SHOWN");
   const auto screenshot = environment.Get("ZUDORAVE_SCREENSHOT");
   if (!exitWhenShown && !screenshot) return;

@@ -4,6 +4,7 @@
 //                                  the resident memory, then end the dialog
 //   ZUDORAVE_SCREENSHOT=file.png   save the screen around the dialog, then end it;
 //   ZUDORAVE_SCREENSHOT_MENU=name  with the popup of that name ("Option") open
+//   ZUDORAVE_CONTROL_MAP=file      write each shown control's id and screen centre when shown
 // A message box that stands in the way is answered with its default button first.
 #include "platform/environment.h"
 #include "ui/main_dlg.h"

@@ -1,0 +1,72 @@
+// Checks a recording of what the sink received against what the generator must play.
+//   loop_check REC.raw contains MODE MASK   the rendered second (AF1 300, AF2 2400, AF3 15000 Hz)
+//                                           appears whole, bit for bit
+//   loop_check REC.raw silent-tail SECONDS  the recording ends in that much silence
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "capture/capture_queue.h"
+#include "platform/testing/fake_wave_out.h"
+#include "synth/snd_tx.h"
+#include "tests/sound_server/signal_match.h"
+
+namespace {
+
+using namespace zudorave;
+
+std::vector<int16_t> ReadSamples(const char* path) {
+  std::ifstream file(path, std::ios::binary);
+  const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+  std::vector<int16_t> samples(bytes.size() / 2);
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    samples[i] = static_cast<int16_t>(static_cast<uint8_t>(bytes[2 * i]) |
+                                      (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
+  }
+  return samples;
+}
+
+std::vector<int16_t> Rendered(uint32_t mode, int32_t mask) {
+  testing::FakeWaveOut device;
+  CaptureQueue filled;
+  SndTx tx(SndTx::InitialAf1Frequency, device, filled);
+  tx.Mix(mode, mask);
+  return {tx.OutputBuffer(), tx.OutputBuffer() + SndTx::SampleCount};
+}
+
+int Contains(const std::vector<int16_t>& recording, uint32_t mode, int32_t mask) {
+  const auto second = Rendered(mode, mask);
+  const std::size_t at = testing::FindWhole(recording, second);
+  if (at == testing::NotFound) {
+    std::printf("FAIL: mode %u mask %d: the rendered second is not in the %zu recorded samples\n",
+                mode, mask, recording.size());
+    return 1;
+  }
+  const std::size_t run = testing::MatchingRun(recording, at, second);
+  std::printf("mode %u mask %d: found at sample %zu, %zu samples match\n", mode, mask, at, run);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: loop_check REC.raw contains MODE MASK | silent-tail SECONDS\n");
+    return 2;
+  }
+  const auto recording = ReadSamples(argv[1]);
+  const std::string check = argv[2];
+  if (check == "contains" && argc == 5) {
+    return Contains(recording, static_cast<uint32_t>(std::atoi(argv[3])), std::atoi(argv[4]));
+  }
+  if (check == "silent-tail") {
+    const auto wanted = static_cast<std::size_t>(std::atof(argv[3]) * SampleRate);
+    const std::size_t silence = zudorave::testing::TrailingSilence(recording);
+    std::printf("trailing silence: %zu samples\n", silence);
+    return silence >= wanted ? 0 : 1;
+  }
+  return 2;
+}
