@@ -10,7 +10,7 @@ namespace {
 
 constexpr double ModulationScale = 0.001953125;  // 2^-9
 constexpr double CarrierScale = 0.005f;          // single precision on purpose
-constexpr double ProductNormaliser[] = {1, 1, 180, 1024};
+constexpr int ProductNormaliser[] = {1, 1, 180, 1024};
 
 // A disabled source reads as silence in the sums.
 const float* SourceOrSilence(const float* array, int32_t mask, int32_t bit) {
@@ -79,25 +79,45 @@ void SndTx::StoreChunk(int first, const double* values) {
   for (int j = 0; j < MixChunk; ++j) StoreSample(first + j, values[j]);
 }
 
+void SndTx::AddQuotients(double* v, int oscillator, int first, int divisor) const {
+  if (divisor == 3) {
+    const double* q = sineThirds_[oscillator] + first;
+    for (int j = 0; j < MixChunk; ++j) v[j] = v[j] + q[j];
+    return;
+  }
+  // Dividing by 1 or 2 is exactly multiplying by 1 or 0.5.
+  const double scale = 1.0 / divisor;
+  const float* s = sine_[oscillator] + first;
+  for (int j = 0; j < MixChunk; ++j) v[j] = v[j] + s[j] * scale;
+}
+
+void SndTx::MultiplyQuotients(double* v, int oscillator, int first, int divisor) const {
+  if (divisor == 180) {
+    const double* q = sineOver180_[oscillator] + first;
+    for (int j = 0; j < MixChunk; ++j) v[j] = v[j] * q[j];
+    return;
+  }
+  // Dividing by 1 or 1024 is exactly multiplying by 1 or 2^-10.
+  const double scale = 1.0 / divisor;
+  const float* s = sine_[oscillator] + first;
+  for (int j = 0; j < MixChunk; ++j) v[j] = v[j] * (s[j] * scale);
+}
+
 void SndTx::MixSum(int32_t mask) {
-  const float* terms[3] = {};
+  int terms[3] = {};
   int enabled = 0;
   for (int i = 0; i < 3; ++i) {
-    if ((mask & (1 << i)) != 0) terms[enabled++] = sine_[i];
+    if ((mask & (1 << i)) != 0) terms[enabled++] = i;
   }
   // With no oscillator the mask itself divides (8 for the microphone alone).
   const int32_t divisor = enabled > 0 ? enabled : mask;
-  const double d = divisor;
   // Only the first second of the front buffer is read; every pool buffer holds a full second.
   const std::byte* mike = nullptr;
   if ((mask & MikeBit) != 0 && !filledQueue_.Empty()) mike = filledQueue_.Front()->data;
-  // Chunks of a fixed size let the compiler vectorise the divisions.
+  // Fixed-size chunks let the compiler vectorise the loops.
   for (int first = 0; first < SampleCount; first += MixChunk) {
     double v[MixChunk] = {};
-    for (int t = 0; t < enabled; ++t) {
-      const float* s = terms[t] + first;
-      for (int j = 0; j < MixChunk; ++j) v[j] = v[j] + s[j] / d;
-    }
+    for (int t = 0; t < enabled; ++t) AddQuotients(v, terms[t], first, divisor);
     if (mike != nullptr) {
       int16_t samples[MixChunk];
       std::memcpy(samples, mike + first * sizeof(int16_t), sizeof samples);
@@ -108,19 +128,16 @@ void SndTx::MixSum(int32_t mask) {
 }
 
 void SndTx::MixProduct(int32_t mask) {
-  const float* factors[3] = {};
+  int factors[3] = {};
   int enabled = 0;
   for (int i = 0; i < 3; ++i) {
-    if ((mask & (1 << i)) != 0) factors[enabled++] = sine_[i];
+    if ((mask & (1 << i)) != 0) factors[enabled++] = i;
   }
-  const double d = ProductNormaliser[enabled];
+  const int divisor = ProductNormaliser[enabled];
   for (int first = 0; first < SampleCount; first += MixChunk) {
     double v[MixChunk];
     std::fill_n(v, MixChunk, 1.0);
-    for (int f = 0; f < enabled; ++f) {
-      const float* s = factors[f] + first;
-      for (int j = 0; j < MixChunk; ++j) v[j] = v[j] * (s[j] / d);
-    }
+    for (int f = 0; f < enabled; ++f) MultiplyQuotients(v, factors[f], first, divisor);
     StoreChunk(first, v);
   }
 }

@@ -78,9 +78,17 @@ void SndTx::AllocateOscillators(const BlockAllocator& allocate) {
       if (!block && shortage_.empty()) shortage_ = "no memory for the oscillators";
     }
   }
+  for (auto* arrays : {&thirdBlocks_, &over180Blocks_}) {
+    for (auto& block : *arrays) {
+      block = allocate(SampleCount * sizeof(double));
+      if (!block && shortage_.empty()) shortage_ = "no memory for the oscillators";
+    }
+  }
   for (int i = 0; i < 3; ++i) {
     sine_[i] = reinterpret_cast<float*>(sineBlocks_[i].get());
     cosine_[i] = reinterpret_cast<float*>(cosineBlocks_[i].get());
+    sineThirds_[i] = reinterpret_cast<double*>(thirdBlocks_[i].get());
+    sineOver180_[i] = reinterpret_cast<double*>(over180Blocks_[i].get());
   }
 }
 
@@ -88,7 +96,9 @@ void SndTx::FillOscillator(int32_t index, int32_t frequency) {
   if (index < 1 || index > 3) return;
   float* const sine = sine_[index - 1];
   float* const cosine = cosine_[index - 1];
-  if (sine == nullptr || cosine == nullptr) return;
+  double* const thirds = sineThirds_[index - 1];
+  double* const over180 = sineOver180_[index - 1];
+  if (sine == nullptr || cosine == nullptr || thirds == nullptr || over180 == nullptr) return;
   const int count = static_cast<int>(bufferLength_ / BytesPerSample);
   const double step = static_cast<float>(frequency * PhasePeriod / 44100.0);
   for (int i = 0; i < count; ++i) {
@@ -96,6 +106,10 @@ void SndTx::FillOscillator(int32_t index, int32_t frequency) {
     if (phase >= PhasePeriod) phase = ReducePhase(phase, PhasePeriod);
     cosine[i] = static_cast<float>(OscillatorAmplitude * std::cos(phase));
     sine[i] = static_cast<float>(OscillatorAmplitude * std::sin(phase));
+  }
+  for (int i = 0; i < count; ++i) {
+    thirds[i] = sine[i] / 3.0;
+    over180[i] = sine[i] / 180.0;
   }
 }
 

@@ -81,6 +81,9 @@ class SndTx {
   void MixSideband(uint32_t mode, int32_t mask);
   void MixSum(int32_t mask);
   void MixProduct(int32_t mask);
+  // Adds (or, for the product, multiplies in) one oscillator's sine divided by divisor.
+  void AddQuotients(double* v, int oscillator, int first, int divisor) const;
+  void MultiplyQuotients(double* v, int oscillator, int first, int divisor) const;
   void CloseDevice();
 
   WaveOut& device_;
@@ -105,6 +108,12 @@ class SndTx {
   std::array<MemoryBlock, 3> cosineBlocks_;
   std::array<float*, 3> sine_{};
   std::array<float*, 3> cosine_{};
+  // Each sine divided by the mixer's divisors that are not powers of two, computed when the
+  // oscillator is filled, so that a re-render only adds and multiplies.
+  std::array<MemoryBlock, 3> thirdBlocks_;
+  std::array<MemoryBlock, 3> over180Blocks_;
+  std::array<double*, 3> sineThirds_{};
+  std::array<double*, 3> sineOver180_{};
 };
 
 }  // namespace zudorave

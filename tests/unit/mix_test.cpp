@@ -118,6 +118,21 @@ TEST(MixSum, EachEnabledOscillatorContributesItsShare) {
   EXPECT_LE(peak, 32600);
 }
 
+TEST(MixSum, ThreeOscillatorsAreEachDividedByThreeEvenAfterARefill) {
+  TestGenerator g;
+  for (int32_t af2 : {2400, 1000}) {
+    g.tx.FillOscillator(2, af2);
+    g.tx.Mix(ModeSum, Af1Bit | Af2Bit | Af3Bit);
+    const float* s1 = g.tx.SineArray(1);
+    const float* s2 = g.tx.SineArray(2);
+    const float* s3 = g.tx.SineArray(3);
+    for (int j = 0; j < SndTx::SampleCount; ++j) {
+      const double v = s1[j] / 3.0 + s2[j] / 3.0 + s3[j] / 3.0;
+      ASSERT_EQ(g.tx.OutputSample(j), static_cast<int16_t>(static_cast<int32_t>(v))) << j;
+    }
+  }
+}
+
 TEST(MixSum, AMaskOfZeroWritesSilence) {
   TestGenerator g;
   g.tx.Mix(ModeSum, Af1Bit);

@@ -58,7 +58,7 @@ BlockAllocator FailingAt(int failing) {
 }
 
 TEST(SndTxMemoryShortage, MissingBlocksAreReportedAndNeverTouched) {
-  for (int failing = 1; failing <= 8; ++failing) {
+  for (int failing = 1; failing <= 14; ++failing) {
     SCOPED_TRACE(failing);
     FakeWaveOut device;
     CaptureQueue filled;
