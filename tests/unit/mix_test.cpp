@@ -67,6 +67,37 @@ TEST(MixSidebands, UpperSidebandIsASingleToneAtCarrierPlusAudio) {
   EXPECT_NEAR(crossings, 11000, 2);
 }
 
+// The sample a sideband mode must give, from the arrays it reads.
+int16_t SidebandSample(const SndTx& tx, uint32_t mode, int32_t mask, int j) {
+  auto term = [&](int oscillator, bool sine) -> double {
+    if ((mask & (1 << (oscillator - 1))) == 0) return 0;
+    return (sine ? tx.SineArray(oscillator) : tx.CosineArray(oscillator))[j];
+  };
+  auto modulation = [](double s) { return double{static_cast<float>(s * 0.001953125)}; };
+  const double x = modulation(term(1, true)) + modulation(term(2, true));
+  const double y = modulation(term(1, false)) + modulation(term(2, false));
+  const double u = term(3, true) * double{0.005f};
+  const double w = term(3, false) * double{0.005f};
+  const double v = mode == ModeLsb   ? y * w + x * u
+                   : mode == ModeUsb ? x * w + y * u
+                                     : x * w - x * u;
+  return static_cast<int16_t>(static_cast<int32_t>(v));
+}
+
+TEST(MixSidebands, Af2ModulatesTheCarrierBesideAf1OverTheWholeSecond) {
+  TestGenerator g;
+  g.tx.FillOscillator(2, 700);
+  for (uint32_t mode : {ModeLsb, ModeUsb, ModeDsb}) {
+    for (int32_t mask : {Af2Bit | Af3Bit, Af1Bit | Af2Bit | Af3Bit}) {
+      g.tx.Mix(mode, mask);
+      for (int j = 0; j < SndTx::SampleCount; ++j) {
+        ASSERT_EQ(g.tx.OutputSample(j), SidebandSample(g.tx, mode, mask, j))
+            << mode << " mask " << mask << " sample " << j;
+      }
+    }
+  }
+}
+
 TEST(MixSidebands, DoubleSidebandIgnoresTheModulatingCosines) {
   TestGenerator g;
   g.tx.Mix(ModeDsb, Af1Bit | Af2Bit | Af3Bit);
@@ -166,6 +197,30 @@ TEST(MixSum, TheMicrophoneWithOneOscillatorIsAddedWholeAndWraps) {
   EXPECT_EQ(g.tx.OutputSample(1), static_cast<int16_t>(static_cast<int32_t>(s1[1] + 32000.0)));
   EXPECT_LT(g.tx.OutputSample(1), 0);  // 1394 + 32000 wrapped
   EXPECT_EQ(g.tx.OutputSample(2), static_cast<int32_t>(s1[2] - 100.0));
+}
+
+TEST(MixSum, TheMicrophoneBesideTwoOrThreeOscillatorsIsDividedAsAnInteger) {
+  TestGenerator g;
+  MikeBuffer mike;
+  for (int j = 0; j < SndTx::SampleCount; ++j) {
+    mike.samples[j] = static_cast<int16_t>((j * 7919) % 65536 - 32768);  // odd and even, both signs
+  }
+  g.filled.PushBack(&mike.record);
+  for (const auto& [mask, divisor] :
+       {std::pair{Af1Bit | Af2Bit | MikeBit, 2}, std::pair{Af1Bit | Af3Bit | MikeBit, 2},
+        std::pair{Af1Bit | Af2Bit | Af3Bit | MikeBit, 3}}) {
+    g.tx.Mix(ModeSum, mask);
+    for (int j = 0; j < SndTx::SampleCount; ++j) {
+      double v = 0;
+      for (int oscillator = 1; oscillator <= 3; ++oscillator) {
+        if ((mask & (1 << (oscillator - 1))) != 0)
+          v += double{g.tx.SineArray(oscillator)[j]} / divisor;
+      }
+      v += mike.samples[j] / divisor;  // the quotient truncated toward zero, then added
+      ASSERT_EQ(g.tx.OutputSample(j), static_cast<int16_t>(static_cast<int32_t>(v)))
+          << "mask " << mask << " sample " << j;
+    }
+  }
 }
 
 TEST(MixSum, TheMicrophoneReadsOnlyTheFrontBufferWhateverItsLength) {
