@@ -19,15 +19,10 @@ SndTx::SndTx(int32_t frequency, WaveOut& device, const CaptureQueue& filledQueue
   FillOscillator(1, frequency);
   FillOscillator(2, InitialAf2Frequency);
   FillOscillator(3, InitialAf3Frequency);
+  port_.emplace(device_, format_, header_);
 }
 
-SndTx::~SndTx() {
-  // Normally closed already; the blocks are released only after the device let go of them.
-  if (deviceOpen_) {
-    device_.Reset();
-    CloseSndTx();
-  }
-}
+SndTx::~SndTx() = default;
 
 void SndTx::BuildSineTable() {
   const double step = (1.0 / TableResolution) * pi_ * (1.0 / 180);

@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "capture/capture_queue.h"
@@ -12,6 +13,7 @@
 #include "platform/wave_out.h"
 #include "platform/wave_types.h"
 #include "synth/mix_mode.h"
+#include "synth/playback_port.h"
 
 namespace zudorave {
 
@@ -27,8 +29,8 @@ class SndTx {
   static constexpr int TableSize = TableResolution * 360;
   static constexpr int CycleBufferSize = 1000;
   static constexpr int SampleCount = PlayBufferBytes / BytesPerSample;
-  static constexpr uint32_t LoopFlags = WHDR_BEGINLOOP | WHDR_ENDLOOP;
-  static constexpr uint32_t LoopCount = 10000;
+  static constexpr uint32_t LoopFlags = PlaybackPort::LoopFlags;
+  static constexpr uint32_t LoopCount = PlaybackPort::LoopCount;
 
   // The device and the filled-capture queue are the generator's collaborators; both must
   // outlive it. When memory is short the generator stays silent and says so in Shortage().
@@ -46,12 +48,12 @@ class SndTx {
   int32_t CaptureCycle(float* cycle, int32_t frequency) const;
   void FillFromCycle(const float* cycle, int32_t n);
 
-  // Playback device.
-  static uint32_t PlayLength(int32_t ms);
-  bool OpenSndTx(int32_t ms);
-  void PlaySndTx(int32_t ms);
-  void StopSndTx();
-  bool CloseSndTx();
+  // Playback device: the loop of the output buffer.
+  static uint32_t PlayLength(int32_t ms) { return PlaybackPort::PlayLength(ms); }
+  bool OpenSndTx(int32_t ms) { return port_->Open(ms); }
+  void PlaySndTx(int32_t ms) { port_->Play(ms); }
+  void StopSndTx() { port_->Stop(); }
+  bool CloseSndTx() { return port_->Close(); }
 
   bool Sinus() const { return sinus_; }
   void SetSinus(bool on) { sinus_ = on; }
@@ -59,7 +61,7 @@ class SndTx {
   // False when a memory block or an oscillator array could not be had.
   bool Ready() const { return shortage_.empty(); }
   const std::string& Shortage() const { return shortage_; }
-  bool DeviceOpen() const { return deviceOpen_; }
+  bool DeviceOpen() const { return port_->IsOpen(); }
 
   int16_t OutputSample(int index) const;
   const int16_t* OutputBuffer() const { return output_; }
@@ -84,7 +86,6 @@ class SndTx {
   // Adds (or, for the product, multiplies in) one oscillator's sine divided by divisor.
   void AddQuotients(double* v, int oscillator, int first, int divisor) const;
   void MultiplyQuotients(double* v, int oscillator, int first, int divisor) const;
-  void CloseDevice();
 
   WaveOut& device_;
   const CaptureQueue& filledQueue_;
@@ -98,7 +99,6 @@ class SndTx {
   float pi_ = 3.14159f;
   float sampleRate_ = 0;
   WaveFormatEx format_{};
-  bool deviceOpen_ = false;
   MemoryBlock sampleBlock_;
   uint32_t bufferLength_ = 0;
   MemoryBlock headerBlock_;
@@ -114,6 +114,8 @@ class SndTx {
   std::array<MemoryBlock, 3> over180Blocks_;
   std::array<double*, 3> sineThirds_{};
   std::array<double*, 3> sineOver180_{};
+  // Last: the device lets go of the header and buffer before their blocks are freed.
+  std::optional<PlaybackPort> port_;
 };
 
 }  // namespace zudorave
