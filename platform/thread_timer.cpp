@@ -1,5 +1,7 @@
 #include "platform/thread_timer.h"
 
+#include <sys/prctl.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <system_error>
@@ -128,6 +130,9 @@ void ThreadTimer::JoinFinished() {
 }
 
 void ThreadTimer::Run(const std::shared_ptr<State>& state) {
+  // The kernel would otherwise defer each wake-up by up to 50 us to batch it with others; waking
+  // on time is this thread's whole job. Measured: about 50 us off the median, idle or loaded.
+  prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   const Clock::duration period = state->period;
   for (int64_t n = 1;; ++n) {
     Clock::time_point due = state->start + n * period;
