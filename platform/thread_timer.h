@@ -3,11 +3,6 @@
 // clock until start + n x period, so a late wake-up never shifts the ticks after it. A tick more
 // than a whole period late is dropped rather than fired in a burst, which also keeps a callback
 // slower than its period from pinning a core.
-//
-// Threads: every operation may be called from any thread, including from inside a callback
-// (KillEvent of the callback's own timer finishes the current tick and none follows). Two
-// callbacks that each KillEvent the other's timer wait on each other for good; do not do that.
-// The destructor kills every timer and must not run inside one of this object's callbacks.
 #include <atomic>
 #include <map>
 #include <memory>
@@ -19,6 +14,10 @@
 
 namespace zudorave {
 
+// Threads: every operation may be called from any thread, including from inside a callback
+// (KillEvent of the callback's own timer finishes the current tick and none follows). Two
+// callbacks that each KillEvent the other's timer wait on each other for good; do not do that.
+// The destructor kills every timer and must not run inside one of this object's callbacks.
 class ThreadTimer : public PeriodicTimer {
  public:
   ThreadTimer() = default;
