@@ -4,6 +4,7 @@
 #include "platform/sdl/sdl_speaker.h"
 #include "platform/sdl/sdl_wave_in.h"
 #include "platform/sdl/sdl_wave_out.h"
+#include "platform/thread_timer.h"
 
 namespace zudorave {
 
@@ -12,8 +13,10 @@ Devices CreateDevices() {
   devices.uiContext = std::make_unique<QObject>();
   devices.uiThread = std::make_unique<QtUiThread>(devices.uiContext.get());
   devices.waveOut = std::make_unique<SdlWaveOut>();
+  devices.keyingOut = std::make_unique<SdlWaveOut>();
   devices.waveIn = std::make_unique<SdlWaveIn>(*devices.uiThread);
   devices.speaker = std::make_unique<SdlSpeaker>();
+  devices.timer = std::make_unique<ThreadTimer>();
   return devices;
 }
 

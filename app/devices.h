@@ -4,6 +4,7 @@
 #include <QObject>
 #include <memory>
 
+#include "platform/periodic_timer.h"
 #include "platform/speaker.h"
 #include "platform/ui_thread.h"
 #include "platform/wave_in.h"
@@ -11,13 +12,16 @@
 
 namespace zudorave {
 
-// Members are destroyed in reverse: the devices go before the poster they use.
+// Members are destroyed in reverse: the devices go before the poster they use. The generator
+// and the keying side each play on an output of their own.
 struct Devices {
   std::unique_ptr<QObject> uiContext;
   std::unique_ptr<UiThread> uiThread;
   std::unique_ptr<WaveOut> waveOut;
+  std::unique_ptr<WaveOut> keyingOut;
   std::unique_ptr<WaveIn> waveIn;
   std::unique_ptr<Speaker> speaker;
+  std::unique_ptr<PeriodicTimer> timer;
 };
 
 // Call on the user-interface thread.

@@ -12,28 +12,27 @@ GeneratorApp::GeneratorApp(int& argc, char** argv) : QApplication(argc, argv) {
   setDesktopFileName("zudorave");
 }
 
-MainDlgContext ContextFor(ProgramObjects& objects, WaveIn& captureDevice, Speaker& speaker,
-                          Prompts& prompts, const Environment& environment) {
+MainDlgContext ContextFor(ProgramObjects& objects, const DialogDevices& devices, Prompts& prompts,
+                          const Environment& environment) {
   return MainDlgContext{objects.Tx,
                         objects.Pool,
                         objects.FreeQueue,
                         objects.FilledQueue,
                         objects.Af1Frequency,
-                        objects.OperatingState,
-                        objects.UseSpeaker,
-                        objects.IgnoreSpaces,
-                        objects.ToneChangePending,
-                        captureDevice,
-                        speaker,
+                        objects.Station,
+                        devices.Capture,
+                        devices.Keying,
+                        devices.SpeakerDevice,
+                        devices.Timer,
                         prompts,
                         environment};
 }
 
-bool GeneratorApp::InitInstance(ProgramObjects& objects, WaveIn& captureDevice, Speaker& speaker,
+bool GeneratorApp::InitInstance(ProgramObjects& objects, const DialogDevices& devices,
                                 Prompts& prompts, const Environment& environment) {
   // Qt's own style gives the controls their raised look.
   {
-    MainDlg dialog(ContextFor(objects, captureDevice, speaker, prompts, environment));
+    MainDlg dialog(ContextFor(objects, devices, prompts, environment));
     MainDlgPtr = &dialog;
     dialog.SelfPtr = &dialog;
     InstallTestHooks(dialog, environment);

@@ -4,9 +4,11 @@
 
 #include "app/program_objects.h"
 #include "platform/environment.h"
+#include "platform/periodic_timer.h"
 #include "platform/prompts.h"
 #include "platform/speaker.h"
 #include "platform/wave_in.h"
+#include "platform/wave_out.h"
 #include "ui/main_dlg.h"
 
 namespace zudorave {
@@ -14,18 +16,26 @@ namespace zudorave {
 // The running main dialog; valid from before its run until it is destroyed.
 extern MainDlg* MainDlgPtr;
 
+// The devices the main dialog works with besides the generator's own output.
+struct DialogDevices {
+  WaveIn& Capture;
+  WaveOut& Keying;
+  Speaker& SpeakerDevice;
+  PeriodicTimer& Timer;
+};
+
 class GeneratorApp : public QApplication {
  public:
   GeneratorApp(int& argc, char** argv);
 
   // Builds the main dialog on the program's objects, runs it and destroys it. Returns false:
   // there is no event loop of the application's own after the dialog.
-  bool InitInstance(ProgramObjects& objects, WaveIn& captureDevice, Speaker& speaker,
-                    Prompts& prompts, const Environment& environment);
+  bool InitInstance(ProgramObjects& objects, const DialogDevices& devices, Prompts& prompts,
+                    const Environment& environment);
 };
 
 // The collaborators of the main dialog, taken from the program's objects.
-MainDlgContext ContextFor(ProgramObjects& objects, WaveIn& captureDevice, Speaker& speaker,
-                          Prompts& prompts, const Environment& environment);
+MainDlgContext ContextFor(ProgramObjects& objects, const DialogDevices& devices, Prompts& prompts,
+                          const Environment& environment);
 
 }  // namespace zudorave

@@ -19,6 +19,8 @@ int main(int argc, char** argv) {
   GeneratorApp app(argc, argv);
   QtPrompts prompts;
   ProcessEnvironment environment;
-  app.InitInstance(objects, *devices.waveIn, *devices.speaker, prompts, environment);
+  app.InitInstance(
+      objects, DialogDevices{*devices.waveIn, *devices.keyingOut, *devices.speaker, *devices.timer},
+      prompts, environment);
   return 0;
 }

@@ -12,6 +12,7 @@
 #include "app/generator_app.h"
 #include "app/program_objects.h"
 #include "platform/testing/fake_environment.h"
+#include "platform/testing/fake_periodic_timer.h"
 #include "platform/testing/fake_prompts.h"
 #include "platform/testing/fake_speaker.h"
 #include "platform/testing/fake_wave_in.h"
@@ -44,12 +45,15 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   FakeWaveOut waveOut;
+  FakeWaveOut keyingOut;
   FakeWaveIn waveIn;
+  FakePeriodicTimer timer;
   FakeSpeaker speaker;
   FakePrompts prompts;
   FakeEnvironment environment;
   ProgramObjects objects(waveOut);
-  MainDlg dlg(ContextFor(objects, waveIn, speaker, prompts, environment));
+  MainDlg dlg(
+      ContextFor(objects, DialogDevices{waveIn, keyingOut, speaker, timer}, prompts, environment));
   dlg.Create();
   dlg.show();
   // All three oscillators on, in the dearest mode, so every re-render does the most work.

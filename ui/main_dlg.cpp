@@ -84,6 +84,7 @@ const MainDlg::MessageMapEntry MainDlg::MessageMap[] = {
 
 MainDlg::MainDlg(const MainDlgContext& context)
     : QDialog(nullptr),
+      Keyer(context.Station, context.KeyingDevice, context.Timer),
       Rx(context.CaptureDevice, context.SpeakerDevice, context.FreeQueue, context.FilledQueue),
       Icon(AppIcon()),
       context_(context) {
@@ -233,10 +234,10 @@ void MainDlg::OnInitDialog() {
     const QSignalBlocker blockSpacing(SpacingSlider);
     const QSignalBlocker blockAf1(AF1Slider);
     SpeedSlider->setTickInterval(5);
-    SpeedSlider->setRange(5, 25);
-    SpeedSlider->setValue(7);
+    SpeedSlider->setRange(MinSpeedWpm, MaxSpeedWpm);
+    SpeedSlider->setValue(InitialSpeedWpm);
     SpacingSlider->setTickInterval(100);
-    SpacingSlider->setRange(0, 1000);
+    SpacingSlider->setRange(0, MaxExtraSpacing);
     SpacingSlider->setValue(0);
     AF1Slider->setTickInterval(100);
     AF1Slider->setRange(10, 2000);
@@ -259,7 +260,7 @@ void MainDlg::OnInitDialog() {
 
   SpeakerChecked = 0;
   IgnoreSpacesChecked = 1;
-  context_.IgnoreSpaces = 1;
+  context_.Station.IgnoreSpaces = 1;
   CheckMenuItem(ID_OPTION_SPEAKER, SpeakerChecked != 0);
   CheckMenuItem(ID_OPTION_IGNORE_SPACES, IgnoreSpacesChecked != 0);
   CheckMenuItem(ID_OPTION_SINUS, context_.Tx.Sinus());
@@ -275,7 +276,7 @@ void MainDlg::OnInitDialog() {
     if (NotWindowsNT == 0) {
       CheckMenuItem(ID_OPTION_SPEAKER, true);
       SpeakerChecked = 1;
-      context_.UseSpeaker = 1;
+      context_.Station.UseSpeaker = 1;
     }
   }
 
@@ -334,13 +335,15 @@ int32_t MainDlg::UpdateOscMask() {
 }
 
 void MainDlg::OnHScroll() {
-  // The speed and spacing trackbars (1002, 1007) get their steps with the element timer.
+  // Whichever trackbar moved, speed and spacing are taken first.
+  Keyer.SpeedStep(SpeedSlider->value());
+  Keyer.SpacingStep(SpacingSlider->value());
   const int32_t frequency = AF1Slider->value();
   if (frequency != context_.Af1Frequency) {
     context_.Af1Frequency = frequency;
-    if (context_.OperatingState == Transmitting) {
+    if (context_.Station.OperatingState == Transmitting) {
       // A transmission keeps its tone; the keying engine picks the change up.
-      context_.ToneChangePending = 1;
+      context_.Station.ToneChangePending = 1;
     } else {
       context_.Tx.FillOscillator(1, frequency);
       Remix();
@@ -373,19 +376,19 @@ bool MainDlg::CheckMenuItem(int id, bool check) {
 void MainDlg::OnOptionSinus() {
   const bool previous = CheckMenuItem(ID_OPTION_SINUS, !context_.Tx.Sinus());
   context_.Tx.SetSinus(!previous);
-  if (context_.OperatingState == Transmitting) context_.ToneChangePending = 1;
+  if (context_.Station.OperatingState == Transmitting) context_.Station.ToneChangePending = 1;
 }
 
 void MainDlg::OnOptionSpeaker() {
   const bool previous = CheckMenuItem(ID_OPTION_SPEAKER, SpeakerChecked == 0);
   SpeakerChecked = previous ? 0 : 1;
-  context_.UseSpeaker = SpeakerChecked;
+  context_.Station.UseSpeaker = SpeakerChecked;
 }
 
 void MainDlg::OnOptionIgnoreSpaces() {
   const bool previous = CheckMenuItem(ID_OPTION_IGNORE_SPACES, IgnoreSpacesChecked == 0);
   IgnoreSpacesChecked = previous ? 0 : 1;
-  context_.IgnoreSpaces = IgnoreSpacesChecked;
+  context_.Station.IgnoreSpaces = IgnoreSpacesChecked;
 }
 
 void MainDlg::OnInitMenu() {
@@ -473,7 +476,8 @@ void MainDlg::done(int result) {
 }
 
 void MainDlg::CloseDevices() {
-  // Neither device may outlive the dialog's run, whichever way it ended.
+  // No device and no timer may outlive the dialog's run, whichever way it ended.
+  Keyer.StopElementTimer();
   if (Rx.DeviceOpen()) Rx.CloseSndRx();
   context_.Tx.CloseSndTx();
 }

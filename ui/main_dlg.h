@@ -11,12 +11,15 @@
 #include "capture/capture_pool.h"
 #include "capture/capture_queue.h"
 #include "capture/snd_rx.h"
+#include "morse/morse_keyer.h"
+#include "morse/station_values.h"
 #include "platform/environment.h"
+#include "platform/periodic_timer.h"
 #include "platform/prompts.h"
 #include "platform/speaker.h"
 #include "platform/wave_in.h"
+#include "platform/wave_out.h"
 #include "synth/snd_tx.h"
-#include "ui/keyer_stub.h"
 
 class QAction;
 class QCheckBox;
@@ -40,12 +43,11 @@ struct MainDlgContext {
   CaptureQueue& FreeQueue;
   CaptureQueue& FilledQueue;
   int32_t& Af1Frequency;
-  std::atomic<int32_t>& OperatingState;
-  std::atomic<uint8_t>& UseSpeaker;
-  std::atomic<uint8_t>& IgnoreSpaces;
-  std::atomic<uint8_t>& ToneChangePending;
+  StationValues& Station;
   WaveIn& CaptureDevice;
+  WaveOut& KeyingDevice;
   Speaker& SpeakerDevice;
+  PeriodicTimer& Timer;
   Prompts& Ask;
   const Environment& Env;
 };
@@ -98,7 +100,7 @@ class MainDlg : public QDialog, public WimDataTarget {
 
   // Members, in the order they are built; the dialog's handlers work on them.
   MainDlg* SelfPtr = nullptr;
-  KeyerStub Keyer;
+  MorseKeyer Keyer;
   SndRx Rx;
   uint8_t SpeakerChecked = 0;
   uint8_t IgnoreSpacesChecked = 1;

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "capture/capture_queue.h"
+#include "morse/morse_keyer.h"
 #include "platform/sdl/sdl_wave_out.h"
+#include "platform/testing/fake_periodic_timer.h"
 #include "signal_match.h"
 #include "sound_server.h"
 #include "synth/snd_tx.h"
@@ -71,6 +73,35 @@ TEST_F(GeneratorAtTheSink, ARewriteIsHeardAtTheNextCallbackNotTheNextPass) {
     longest = std::max(longest, MatchingRun(heard, at, after, (at - passStart) % Second));
   }
   EXPECT_GE(longest, Second);
+}
+
+TEST_F(GeneratorAtTheSink, AToneKeepsPlayingBeforeDuringAndAfterAKeyingRun) {
+  tx.Mix(ModeSum, Af1Bit);
+  const std::vector<int16_t> rendered = Rendered(tx);
+  SdlWaveOut keyingDevice;
+  StationValues station;
+  FakePeriodicTimer timer;
+  MorseKeyer keyer(station, keyingDevice, timer);
+  Play();
+  SleepMs(600);
+  ASSERT_TRUE(keyer.StartElementTimer());
+  SleepMs(600);
+  keyer.StopElementTimer();
+  SleepMs(900);
+  tx.CloseSndTx();
+  SleepMs(200);
+  const std::vector<int16_t> heard = recorder.Stop();
+
+  // From a quarter into the first pass (a new stream's first samples may be lost), the loop
+  // runs on unbroken until the tone is closed.
+  const std::size_t quarter = Second / 4;
+  const std::size_t from = FindWhole(heard, std::span(rendered).subspan(quarter, Second / 20));
+  ASSERT_LT(from, Second / 2) << "the tone did not start before the keying run";
+  const std::size_t run = MatchingRun(heard, from, rendered, quarter);
+  const std::size_t toneEnd = heard.size() - TrailingSilence(heard);
+  EXPECT_GE(from + run + SdlWaveOut::CallbackFrames, toneEnd)
+      << "the tone broke off " << (toneEnd - from - run) << " samples before it was closed";
+  EXPECT_GT(toneEnd, from + Second * 3 / 2) << "the tone did not last through the keying run";
 }
 
 TEST_F(GeneratorAtTheSink, StopFallsSilentAtOnceAndGivesTheHeaderBack) {

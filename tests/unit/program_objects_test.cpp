@@ -16,11 +16,19 @@ TEST(ProgramObjects, StartValues) {
   EXPECT_TRUE(objects.FilledQueue.Empty());
   EXPECT_TRUE(objects.SpareQueue.Empty());
   EXPECT_FALSE(objects.Pool.Created());
-  EXPECT_EQ(objects.ExtraSpacing, 0);
   EXPECT_EQ(objects.Af1Frequency, 300);
-  EXPECT_EQ(objects.DotMs, 171);
-  EXPECT_EQ(objects.RequestedDotMs, 171);
-  EXPECT_EQ(objects.OperatingState, Idle);
+  const StationValues& station = objects.Station;
+  EXPECT_EQ(station.ExtraSpacing, 0);
+  EXPECT_EQ(station.DotMs, 171);
+  EXPECT_EQ(station.RequestedDotMs, 171);
+  EXPECT_EQ(station.SpacingBase, 10);
+  EXPECT_EQ(station.SpacingFlag, 1);
+  EXPECT_EQ(station.TimerIdle, 1);
+  EXPECT_EQ(station.ElementCountdown, 2);
+  EXPECT_EQ(station.PaddleState, 2);
+  EXPECT_EQ(station.LastPaddleInput, 2);
+  EXPECT_TRUE(station.DecodeMap.empty());  // filled by the main dialog's keyer
+  EXPECT_EQ(station.OperatingState, Idle);
   EXPECT_TRUE(objects.Tx.Ready());
   EXPECT_EQ(objects.Tx.OutputSample(0), 0);
 }

@@ -11,6 +11,7 @@
 #include "app/generator_app.h"
 #include "app/program_objects.h"
 #include "platform/testing/fake_environment.h"
+#include "platform/testing/fake_periodic_timer.h"
 #include "platform/testing/fake_prompts.h"
 #include "platform/testing/fake_speaker.h"
 #include "platform/testing/fake_wave_in.h"
@@ -22,16 +23,20 @@ namespace zudorave::testing {
 class DialogTest : public ::testing::Test {
  protected:
   FakeWaveOut waveOut;
+  FakeWaveOut keyingOut;
   FakeWaveIn waveIn;
+  FakePeriodicTimer timer;
   FakeSpeaker speaker;
   FakePrompts prompts;
   FakeEnvironment environment;
   std::unique_ptr<ProgramObjects> objects = std::make_unique<ProgramObjects>(waveOut);
   std::unique_ptr<MainDlg> dlg;
 
+  DialogDevices Devices() { return DialogDevices{waveIn, keyingOut, speaker, timer}; }
+
   // Builds and initialises the dialog; the probe's device calls are left in waveOut.calls.
   void Start() {
-    dlg = std::make_unique<MainDlg>(ContextFor(*objects, waveIn, speaker, prompts, environment));
+    dlg = std::make_unique<MainDlg>(ContextFor(*objects, Devices(), prompts, environment));
     dlg->Create();
   }
   // Starts and forgets what the start-up did to the devices.

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QTest>
 #include <vector>
@@ -84,8 +85,8 @@ TEST_F(StartUp, MembersAndSettingsAfterInitialisation) {
   EXPECT_EQ(dlg->AF2Value, 0u);
   EXPECT_EQ(dlg->SpeakerChecked, 0);
   EXPECT_EQ(dlg->IgnoreSpacesChecked, 1);
-  EXPECT_EQ(objects->IgnoreSpaces, 1);
-  EXPECT_EQ(objects->UseSpeaker, 0);
+  EXPECT_EQ(objects->Station.IgnoreSpaces, 1);
+  EXPECT_EQ(objects->Station.UseSpeaker, 0);
   EXPECT_TRUE(objects->Tx.Sinus());
   EXPECT_TRUE(dlg->MenuItem(ID_OPTION_SINUS)->isChecked());
   EXPECT_TRUE(dlg->MenuItem(ID_OPTION_IGNORE_SPACES)->isChecked());
@@ -93,7 +94,7 @@ TEST_F(StartUp, MembersAndSettingsAfterInitialisation) {
 }
 
 TEST_F(StartUp, TheCapturePoolIsFilledBeforeTheWindowExists) {
-  dlg = std::make_unique<MainDlg>(ContextFor(*objects, waveIn, speaker, prompts, environment));
+  dlg = std::make_unique<MainDlg>(ContextFor(*objects, Devices(), prompts, environment));
   EXPECT_TRUE(objects->Pool.Created());
   EXPECT_EQ(objects->FreeQueue.Size(), 8u);
   EXPECT_EQ(dlg->Control(IDC_AF1), nullptr);
@@ -151,7 +152,7 @@ TEST_F(Probe, AMissingDeviceWarnsAndOnWindowsNtSwitchesToTheSpeaker) {
   EXPECT_EQ(dlg->NotWindowsNT, 0);
   EXPECT_TRUE(dlg->MenuItem(ID_OPTION_SPEAKER)->isChecked());
   EXPECT_EQ(dlg->SpeakerChecked, 1);
-  EXPECT_EQ(objects->UseSpeaker, 1);
+  EXPECT_EQ(objects->Station.UseSpeaker, 1);
 }
 
 TEST_F(Probe, AMissingDeviceOnlyWarnsUnlessOsIsExactlyWindowsNt) {
@@ -161,13 +162,13 @@ TEST_F(Probe, AMissingDeviceOnlyWarnsUnlessOsIsExactlyWindowsNt) {
     environment.values.clear();
     if (os != nullptr) environment.values["OS"] = os;
     prompts.messages.clear();
-    objects->UseSpeaker = 0;
+    objects->Station.UseSpeaker = 0;
     Start();
     SCOPED_TRACE(os == nullptr ? "(absent)" : os);
     EXPECT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(dlg->NotWindowsNT, 1);
     EXPECT_FALSE(dlg->MenuItem(ID_OPTION_SPEAKER)->isChecked());
-    EXPECT_EQ(objects->UseSpeaker, 0);
+    EXPECT_EQ(objects->Station.UseSpeaker, 0);
   }
 }
 
@@ -207,6 +208,20 @@ TEST_F(Sources, LastSourceOffClosesTheDevice) {
   waveOut.calls.clear();
   Button(IDC_AF2)->click();
   EXPECT_EQ(dlg->OscMask, 0);
+  EXPECT_THAT(waveOut.calls, ElementsAre("Unprepare", "Reset", "Close"));
+  EXPECT_EQ(waveOut.openDevices, 0);
+}
+
+TEST_F(Sources, AToneKeepsPlayingThroughAKeyingRunAndStopsWhenUnticked) {
+  StartQuiet();
+  Button(IDC_AF1)->click();
+  waveOut.calls.clear();
+  ASSERT_TRUE(dlg->Keyer.StartElementTimer());
+  EXPECT_EQ(keyingOut.openDevices, 1);
+  dlg->Keyer.StopElementTimer();
+  EXPECT_EQ(keyingOut.openDevices, 0);
+  EXPECT_THAT(waveOut.calls, IsEmpty());  // the tone's loop was never touched
+  Button(IDC_AF1)->click();
   EXPECT_THAT(waveOut.calls, ElementsAre("Unprepare", "Reset", "Close"));
   EXPECT_EQ(waveOut.openDevices, 0);
 }
@@ -270,11 +285,11 @@ TEST_F(Af1Trackbar, MovingItRetunesAndRelabels) {
 
 TEST_F(Af1Trackbar, WhileTransmittingTheToneIsHeldBack) {
   StartQuiet();
-  objects->OperatingState = Transmitting;
+  objects->Station.OperatingState = Transmitting;
   dlg->AF1Slider->setSliderPosition(1000);
   EXPECT_EQ(objects->Af1Frequency, 1000);
   EXPECT_EQ(dlg->AF1Label->text(), "1000");
-  EXPECT_EQ(objects->ToneChangePending, 1);
+  EXPECT_EQ(objects->Station.ToneChangePending, 1);
   EXPECT_TRUE(OscillatorAt(objects->Tx, 1, 300));
 }
 
@@ -284,7 +299,26 @@ TEST_F(Af1Trackbar, ScrollWithoutAMoveOnlyRelabels) {
   dlg->AF2Spin->Step(+1);  // an up-down arrow is a horizontal scroll too
   EXPECT_EQ(dlg->AF1Label->text(), "300");
   EXPECT_EQ(objects->Af1Frequency, 300);
-  EXPECT_EQ(objects->ToneChangePending, 0);
+  EXPECT_EQ(objects->Station.ToneChangePending, 0);
+}
+
+TEST_F(Af1Trackbar, EveryScrollTakesTheSpeedAndSpacingFirst) {
+  StartQuiet();
+  objects->Station.SpacingFlag = 0;
+  dlg->SpeedSlider->setValue(25);  // hidden trackbars notify like any other
+  EXPECT_EQ(objects->Station.DotMs, 48);
+  dlg->SpacingSlider->setValue(11);
+  EXPECT_EQ(objects->Station.ExtraSpacing, 11);
+  EXPECT_EQ(objects->Station.SpacingFlag, 1);
+  {
+    const QSignalBlocker quiet(dlg->SpeedSlider);
+    const QSignalBlocker quieter(dlg->SpacingSlider);
+    dlg->SpeedSlider->setValue(10);
+    dlg->SpacingSlider->setValue(500);
+  }
+  dlg->AF1Slider->setSliderPosition(400);
+  EXPECT_EQ(objects->Station.DotMs, 120);
+  EXPECT_EQ(objects->Station.ExtraSpacing, 500);
 }
 
 TEST_F(Af1Trackbar, KeyboardMovesReachTheHandler) {
@@ -349,7 +383,7 @@ TEST_F(Fields, Af3OutOfRangeIsIgnoredAndTheTextStays) {
 
 TEST_F(Fields, Af2AppliesDuringATransmission) {
   StartQuiet();
-  objects->OperatingState = Transmitting;
+  objects->Station.OperatingState = Transmitting;
   Edit(IDC_AF2_EDIT)->setText("4000");
   EXPECT_TRUE(OscillatorAt(objects->Tx, 2, 4000));
 }
@@ -417,15 +451,15 @@ TEST_F(Options, SinusTwiceReturnsToTheStart) {
   dlg->MenuItem(ID_OPTION_SINUS)->trigger();
   EXPECT_TRUE(objects->Tx.Sinus());
   EXPECT_TRUE(dlg->MenuItem(ID_OPTION_SINUS)->isChecked());
-  EXPECT_EQ(objects->ToneChangePending, 0);
+  EXPECT_EQ(objects->Station.ToneChangePending, 0);
 }
 
 TEST_F(Options, SinusWhileTransmittingFlagsTheToneChange) {
   StartQuiet();
-  objects->OperatingState = Transmitting;
+  objects->Station.OperatingState = Transmitting;
   dlg->OnCommand(ID_OPTION_SINUS, BN_CLICKED);
   EXPECT_FALSE(objects->Tx.Sinus());
-  EXPECT_EQ(objects->ToneChangePending, 1);
+  EXPECT_EQ(objects->Station.ToneChangePending, 1);
 }
 
 TEST_F(Options, SpeakerAndIgnoreSpacesToggleTheirProgramWideCopies) {
@@ -433,13 +467,13 @@ TEST_F(Options, SpeakerAndIgnoreSpacesToggleTheirProgramWideCopies) {
   dlg->MenuItem(ID_OPTION_SPEAKER)->trigger();
   EXPECT_TRUE(dlg->MenuItem(ID_OPTION_SPEAKER)->isChecked());
   EXPECT_EQ(dlg->SpeakerChecked, 1);
-  EXPECT_EQ(objects->UseSpeaker, 1);
+  EXPECT_EQ(objects->Station.UseSpeaker, 1);
   dlg->MenuItem(ID_OPTION_IGNORE_SPACES)->trigger();
   EXPECT_FALSE(dlg->MenuItem(ID_OPTION_IGNORE_SPACES)->isChecked());
   EXPECT_EQ(dlg->IgnoreSpacesChecked, 0);
-  EXPECT_EQ(objects->IgnoreSpaces, 0);
+  EXPECT_EQ(objects->Station.IgnoreSpaces, 0);
   dlg->MenuItem(ID_OPTION_SPEAKER)->trigger();
-  EXPECT_EQ(objects->UseSpeaker, 0);
+  EXPECT_EQ(objects->Station.UseSpeaker, 0);
   EXPECT_FALSE(dlg->MenuItem(ID_OPTION_SPEAKER)->isChecked());
 }
 
@@ -565,7 +599,7 @@ TEST_F(WaysOut, EnterNeedsAPlainNumberInTheAf2Field) {
   EXPECT_EQ(dlg->result(), QDialog::Accepted);
 }
 
-TEST_F(WaysOut, EveryWayOutClosesBothDevices) {
+TEST_F(WaysOut, EveryWayOutClosesEveryDeviceAndStopsTheElementTimer) {
   const std::vector<std::function<void(MainDlg&)>> ways = {
       [](MainDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); },
       [](MainDlg& d) { d.close(); },
@@ -585,10 +619,13 @@ TEST_F(WaysOut, EveryWayOutClosesBothDevices) {
     dlg->OnCommand(IDC_MIKE, BN_CLICKED);
     ASSERT_EQ(waveOut.openDevices, 1);
     ASSERT_EQ(waveIn.openDevices, 1);
+    ASSERT_TRUE(dlg->Keyer.StartElementTimer());
     ways[way](*dlg);
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(waveOut.openDevices, 0);
     EXPECT_EQ(waveIn.openDevices, 0);
+    EXPECT_EQ(keyingOut.openDevices, 0);
+    EXPECT_EQ(timer.Running(), 0u);
     dlg.reset();
   }
 }
