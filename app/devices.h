@@ -4,6 +4,7 @@
 #include <QObject>
 #include <memory>
 
+#include "platform/sdl/sdl_audio.h"
 #include "platform/speaker.h"
 #include "platform/ui_thread.h"
 #include "platform/wave_in.h"
@@ -11,8 +12,10 @@
 
 namespace zudorave {
 
-// Members are destroyed in reverse: the devices go before the poster they use.
+// Members are destroyed in reverse: the devices go before the poster they use, and SDL's audio
+// subsystem, first made, goes last.
 struct Devices {
+  std::unique_ptr<SdlAudio> audio;
   std::unique_ptr<QObject> uiContext;
   std::unique_ptr<UiThread> uiThread;
   std::unique_ptr<WaveOut> waveOut;

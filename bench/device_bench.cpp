@@ -6,6 +6,7 @@
 //   Mike         the microphone on (OpenSndRx, StartSndRx) and off (CloseSndRx)
 //   beep         one 60 ms beep, which returns once the tone has played
 //   clicks       20 ticks and unticks 80 ms apart, as a person clicking AF1
+// and, for the unticks, how long until the device was closed at the server in the background.
 // Prints the median and maximum of each. Run it under scripts/with-test-session.sh; with
 // ZUDORAVE_SOUND_KEEPERS=off the sinks are left unconsumed, as a sink is that nothing plays out.
 #include <algorithm>
@@ -48,33 +49,39 @@ void Report(const char* what, std::vector<double> times) {
 }
 
 struct Playback {
+  explicit Playback(SdlAudio& audio) : device(audio) {}
   SdlWaveOut device;
   CaptureQueue filled;
   SndTx tx{SndTx::InitialAf1Frequency, device, filled};
 };
 
-void MeasurePlayback(int rounds) {
-  Playback p;
+void MeasurePlayback(SdlAudio& audio, int rounds) {
+  Playback p(audio);
   p.tx.Mix(ModeSum, Af1Bit);
-  std::vector<double> tick, probe, untick;
+  std::vector<double> tick, probe, untick, closed;
   for (int i = 0; i < rounds; ++i) {
     probe.push_back(Milliseconds([&] { p.tx.OpenSndTx(100); }) +
                     Milliseconds([&] { p.tx.CloseSndTx(); }));
+    audio.FinishCloses();
     tick.push_back(Milliseconds([&] {
       p.tx.OpenSndTx(0);
       p.tx.PlaySndTx(2000);
     }));
     std::this_thread::sleep_for(300ms);
+    const auto closing = Clock::now();
     untick.push_back(Milliseconds([&] { p.tx.CloseSndTx(); }));
+    audio.FinishCloses();
+    closed.push_back(std::chrono::duration<double, std::milli>(Clock::now() - closing).count());
     std::this_thread::sleep_for(100ms);
   }
   Report("tick (open and play)", tick);
   Report("probe (open and close)", probe);
   Report("untick (close while playing)", untick);
+  Report("untick: closed at the server", closed);
 }
 
-void MeasureClicks(int clicks) {
-  Playback p;
+void MeasureClicks(SdlAudio& audio, int clicks) {
+  Playback p(audio);
   p.tx.Mix(ModeSum, Af1Bit);
   std::vector<double> tick, untick;
   const auto start = Clock::now();
@@ -87,16 +94,19 @@ void MeasureClicks(int clicks) {
     untick.push_back(Milliseconds([&] { p.tx.CloseSndTx(); }));
     std::this_thread::sleep_for(80ms);
   }
+  const double clicked = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  const double settled = Milliseconds([&] { audio.FinishCloses(); });
   Report("clicks: tick", tick);
   Report("clicks: untick", untick);
-  std::printf("clicks: %d ticks and unticks took %.0f ms (%d ms of it waiting between clicks)\n",
-              clicks, std::chrono::duration<double, std::milli>(Clock::now() - start).count(),
-              clicks * 160);
+  std::printf(
+      "clicks: %d ticks and unticks took %.0f ms (%d ms of it waiting between clicks); "
+      "the last device was closed at the server %.0f ms later\n",
+      clicks, clicked, clicks * 160, settled);
 }
 
-void MeasureCapture(int rounds) {
+void MeasureCapture(SdlAudio& audio, int rounds) {
   testing::QueuedUiThread ui;
-  SdlWaveIn device(ui);
+  SdlWaveIn device(audio, ui);
   testing::FakeSpeaker speaker;
   CapturePool pool;
   CaptureQueue freeQueue;
@@ -125,8 +135,8 @@ void MeasureCapture(int rounds) {
   Report("Mike off", off);
 }
 
-void MeasureBeep(int rounds) {
-  SdlSpeaker speaker;
+void MeasureBeep(SdlAudio& audio, int rounds) {
+  SdlSpeaker speaker(audio);
   std::vector<double> beeps;
   for (int i = 0; i < rounds; ++i) {
     beeps.push_back(Milliseconds([&] { speaker.Beep(1000, 60); }));
@@ -149,9 +159,10 @@ int main(int argc, char** argv) {
   std::printf("sinks %s\n", keepers != nullptr && std::string_view(keepers) == "off"
                                 ? "left unconsumed"
                                 : "consumed at 10 ms");
-  MeasurePlayback(rounds);
-  MeasureCapture(rounds);
-  MeasureBeep(rounds);
-  MeasureClicks(2 * rounds);
+  SdlAudio audio;
+  MeasurePlayback(audio, rounds);
+  MeasureCapture(audio, rounds);
+  MeasureBeep(audio, rounds);
+  MeasureClicks(audio, 2 * rounds);
   return 0;
 }

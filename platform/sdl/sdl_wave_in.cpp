@@ -5,7 +5,7 @@
 
 namespace zudorave {
 
-SdlWaveIn::SdlWaveIn(UiThread& ui) : ui_(ui) {}
+SdlWaveIn::SdlWaveIn(SdlAudio& audio, UiThread& ui) : audio_(audio), ui_(ui) {}
 
 SdlWaveIn::~SdlWaveIn() {
   Close();
@@ -13,11 +13,7 @@ SdlWaveIn::~SdlWaveIn() {
   // notice still queued on the user-interface thread finds this device gone.
 }
 
-uint32_t SdlWaveIn::GetNumDevs() {
-  SdlAudioSubsystem subsystem;
-  if (!subsystem.Ready()) return 0;
-  return static_cast<uint32_t>(std::max(0, SDL_GetNumAudioDevices(1)));
-}
+uint32_t SdlWaveIn::GetNumDevs() { return audio_.CountDevices(true); }
 
 MmResult SdlWaveIn::Open(const WaveFormatEx& format, WimDataTarget* target) {
   if (device_) return MMSYSERR_ALLOCATED;
@@ -25,7 +21,7 @@ MmResult SdlWaveIn::Open(const WaveFormatEx& format, WimDataTarget* target) {
   if (!wanted) return WAVERR_BADFORMAT;
   wanted->callback = &SdlWaveIn::Callback;
   wanted->userdata = this;
-  device_ = SdlAudioDevice::OpenDefault(true, *wanted);
+  device_ = SdlAudioDevice::OpenDefault(audio_, true, *wanted);
   if (!device_) return MMSYSERR_NODRIVER;
   target_ = target;
   return MMSYSERR_NOERROR;
@@ -86,7 +82,7 @@ MmResult SdlWaveIn::Reset() {
 MmResult SdlWaveIn::Close() {
   if (!device_) return MMSYSERR_INVALHANDLE;
   Reset();
-  device_.reset();  // waits for the callback to be out
+  device_.reset();  // the callback is out for good
   return MMSYSERR_NOERROR;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_audio_device.h"
 #include "platform/sdl/wake_thread.h"
 #include "platform/ui_thread.h"
@@ -16,8 +17,8 @@ class SdlWaveIn : public WaveIn {
  public:
   static constexpr uint16_t CallbackFrames = 1024;
 
-  // ui must outlive this device.
-  explicit SdlWaveIn(UiThread& ui);
+  // audio and ui must outlive this device.
+  SdlWaveIn(SdlAudio& audio, UiThread& ui);
   ~SdlWaveIn() override;
   SdlWaveIn(const SdlWaveIn&) = delete;
   SdlWaveIn& operator=(const SdlWaveIn&) = delete;
@@ -40,6 +41,7 @@ class SdlWaveIn : public WaveIn {
   void GiveBack(WaveHdr& header, uint32_t bytes);
   void PostNotice(WaveHdr& header);
 
+  SdlAudio& audio_;
   UiThread& ui_;
   WimDataTarget* target_ = nullptr;
   std::unique_ptr<SdlAudioDevice> device_;

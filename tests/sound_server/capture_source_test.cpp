@@ -65,13 +65,14 @@ class CaptureFromTheSource : public SoundServerTest {
     }
   }
 
+  SdlAudio audio;
   QueuedUiThread ui;
   RecordingTarget target;
 };
 
 TEST_F(CaptureFromTheSource, FillsWholeSecondsOfTheToneThenStopReturnsThePartialBuffer) {
   SourcePlayer player(Tone(1000, 4));
-  SdlWaveIn device(ui);
+  SdlWaveIn device(audio, ui);
   ASSERT_EQ(device.Open(Mono16, &target), MMSYSERR_NOERROR);
   Buffer buffer;
   device.PrepareHeader(buffer.header);
@@ -104,7 +105,7 @@ TEST_F(CaptureFromTheSource, FillsWholeSecondsOfTheToneThenStopReturnsThePartial
 TEST_F(CaptureFromTheSource, ANoticeQueuedForADestroyedDeviceIsDropped) {
   Buffer buffer;
   {
-    SdlWaveIn device(ui);
+    SdlWaveIn device(audio, ui);
     ASSERT_EQ(device.Open(Mono16, &target), MMSYSERR_NOERROR);
     device.PrepareHeader(buffer.header);
     device.AddBuffer(buffer.header);
@@ -129,7 +130,7 @@ class CaptureWindow : public WimDataTarget {
 
 TEST_F(CaptureFromTheSource, TheCaptureObjectQueuesFullSecondsAndKeepsRecording) {
   SourcePlayer player(Tone(700, 4));
-  SdlWaveIn device(ui);
+  SdlWaveIn device(audio, ui);
   FakeSpeaker speaker;
   CapturePool pool;
   CaptureQueue freeQueue;
