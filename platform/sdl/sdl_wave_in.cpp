@@ -114,7 +114,7 @@ void SdlWaveIn::GiveBack(WaveHdr& header, uint32_t bytes) {
   if (held_ == &header) held_ = nullptr;
 }
 
-// The target is the one of this moment's run, whatever is open when the notice runs.
+// The notice carries the target of the run now open, whatever is open by the time it runs.
 void SdlWaveIn::PostNotice(WaveHdr& header) {
   if (target_ == nullptr) return;
   ui_.Post(
