@@ -105,7 +105,6 @@ class FakeWaveIn : public WaveIn {
     }
     return delivered;
   }
-  std::size_t QueuedNotices() const { return notices_.size(); }
 
   static std::string Describe(const WaveHdr& header) {
     return std::to_string(header.dwBufferLength) + " user " + std::to_string(header.dwUser) +
