@@ -10,12 +10,13 @@ namespace zudorave {
 
 Devices CreateDevices() {
   Devices devices;
+  devices.audio = std::make_unique<SdlAudio>();
   devices.uiContext = std::make_unique<QObject>();
   devices.uiThread = std::make_unique<QtUiThread>(devices.uiContext.get());
-  devices.waveOut = std::make_unique<SdlWaveOut>();
-  devices.keyingOut = std::make_unique<SdlWaveOut>();
-  devices.waveIn = std::make_unique<SdlWaveIn>(*devices.uiThread);
-  devices.speaker = std::make_unique<SdlSpeaker>();
+  devices.waveOut = std::make_unique<SdlWaveOut>(*devices.audio);
+  devices.keyingOut = std::make_unique<SdlWaveOut>(*devices.audio);
+  devices.waveIn = std::make_unique<SdlWaveIn>(*devices.audio, *devices.uiThread);
+  devices.speaker = std::make_unique<SdlSpeaker>(*devices.audio);
   devices.timer = std::make_unique<ThreadTimer>();
   return devices;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/periodic_timer.h"
+#include "platform/sdl/sdl_audio.h"
 #include "platform/speaker.h"
 #include "platform/ui_thread.h"
 #include "platform/wave_in.h"
@@ -12,9 +13,11 @@
 
 namespace zudorave {
 
-// Members are destroyed in reverse: the devices go before the poster they use. The generator
-// and the keying side each play on an output of their own.
+// Members are destroyed in reverse: the devices go before the poster they use, and SDL's audio
+// subsystem, first made, goes last. The generator and the keying side each play on an output
+// of their own.
 struct Devices {
+  std::unique_ptr<SdlAudio> audio;
   std::unique_ptr<QObject> uiContext;
   std::unique_ptr<UiThread> uiThread;
   std::unique_ptr<WaveOut> waveOut;

@@ -140,7 +140,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 60;
-  SdlWaveOut device;
+  SdlAudio audio;
+  SdlWaveOut device(audio);
   CaptureQueue filled;
   SndTx tx(SndTx::InitialAf1Frequency, device, filled);
   if (!tx.OpenSndTx(0)) {

@@ -101,6 +101,13 @@ bool SndRx::CloseSndRx() {
 }
 
 int SndRx::OnWimData(WaveIn& device, WaveHdr& header, const std::function<void()>& stopCommand) {
+  // A notice that ran late, after its run ended: the device holds the header again for a new
+  // run, or the buffer it carries is no longer the one being recorded. It changes nothing.
+  const bool held = (header.dwFlags & WHDR_INQUEUE) != 0 || (header.dwFlags & WHDR_DONE) == 0;
+  if (held || &header != header_ || current_ == nullptr ||
+      header.lpData != reinterpret_cast<char*>(current_->data)) {
+    return 0;
+  }
   if (stopRequested_) {
     // The buffer stays current for the next run.
     speaker_.Beep(StopSignalHigh, StopSignalMs);
@@ -110,7 +117,6 @@ int SndRx::OnWimData(WaveIn& device, WaveHdr& header, const std::function<void()
   }
   const uint32_t recorded = header.dwBytesRecorded;
   device.UnprepareHeader(header);
-  if (current_ == nullptr) return 0;
   current_->length = static_cast<int32_t>(recorded);
   filledQueue_.PushBack(current_);
   current_ = nullptr;

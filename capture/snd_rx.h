@@ -29,7 +29,8 @@ class SndRx {
   void StartSndRx();
   bool CloseSndRx();
   // The buffer cycle, run by the window's handler for a returned buffer. stopCommand is the
-  // window's Stop command, run after the two-tone signal when a stop was requested.
+  // window's Stop command, run after the two-tone signal when a stop was requested. A notice
+  // for a buffer the device holds again, or for one that is not the current buffer, is ignored.
   int OnWimData(WaveIn& device, WaveHdr& header, const std::function<void()>& stopCommand);
 
   bool StopRequested() const { return stopRequested_; }

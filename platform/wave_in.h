@@ -1,6 +1,7 @@
 #pragma once
 // The sound input device the microphone path records from, one buffer at a time.
 #include <cstdint>
+#include <memory>
 
 #include "platform/wave_types.h"
 
@@ -12,8 +13,19 @@ class WaveIn;
 // the user-interface thread, as a queued call carrying the device and the header.
 class WimDataTarget {
  public:
+  WimDataTarget() = default;
+  // A copy is another target, with a token of its own.
+  WimDataTarget(const WimDataTarget& /*other*/) {}
+  WimDataTarget& operator=(const WimDataTarget& /*other*/) { return *this; }
   virtual ~WimDataTarget() = default;
   virtual void OnWimData(WaveIn& device, WaveHdr& header) = 0;
+
+  // Expires when the target is destroyed: a device drops a notice queued for a target that is
+  // gone. Take it on the user-interface thread.
+  std::weak_ptr<const void> Liveness() const { return alive_; }
+
+ private:
+  std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
 };
 
 class WaveIn {
@@ -28,7 +40,8 @@ class WaveIn {
   // Gives the device the buffer to fill; the device holds at most one.
   virtual MmResult AddBuffer(WaveHdr& header) = 0;
   virtual MmResult Start() = 0;
-  // Stop and Reset hand the buffer back with the bytes recorded so far.
+  // Stop and Reset hand the buffer back with the bytes recorded so far (Stop keeps one with
+  // nothing recorded yet); its notice is addressed to the target of the run it came from.
   virtual MmResult Stop() = 0;
   virtual MmResult Reset() = 0;
   virtual MmResult Close() = 0;

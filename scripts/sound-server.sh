@@ -6,6 +6,8 @@
 #   sound-server.sh run CMD...  start, run CMD with the server's variables, stop, exit as CMD
 #   sound-server.sh start       start and print the variables as export lines
 #   sound-server.sh stop        stop the server named by ZUDORAVE_SOUND_DIR
+# With ZUDORAVE_SOUND_KEEPERS=off the null sinks are left without low-latency recorders, as a
+# sink is that nothing consumes: then a stream can wait seconds for the server (see below).
 set -euo pipefail
 
 format="rate=44100 channels=1 format=s16le"
@@ -31,7 +33,7 @@ start_server() {
   done
   pactl set-default-sink out
   pactl set-default-source in.monitor
-  hold_low_latency "$dir"
+  if [[ ${ZUDORAVE_SOUND_KEEPERS:-on} != off ]]; then hold_low_latency "$dir"; fi
   export SDL_AUDIODRIVER=pulseaudio ZUDORAVE_SOUND_SERVER=1
 }
 

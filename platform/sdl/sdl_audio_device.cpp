@@ -23,27 +23,18 @@ std::optional<SDL_AudioSpec> SdlFormatFor(const WaveFormatEx& format, uint16_t f
   return wanted;
 }
 
-SdlAudioSubsystem::SdlAudioSubsystem() : ready_(SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {}
-
-SdlAudioSubsystem::~SdlAudioSubsystem() {
-  if (ready_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-}
-
-std::unique_ptr<SdlAudioDevice> SdlAudioDevice::OpenDefault(bool capture,
+std::unique_ptr<SdlAudioDevice> SdlAudioDevice::OpenDefault(SdlAudio& audio, bool capture,
                                                             const SDL_AudioSpec& wanted) {
-  auto subsystem = std::make_unique<SdlAudioSubsystem>();
-  if (!subsystem->Ready()) return nullptr;
   SDL_AudioSpec obtained{};
-  const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, capture ? 1 : 0, &wanted, &obtained, 0);
+  const SDL_AudioDeviceID id = audio.Open(capture, wanted, obtained);
   if (id == 0) return nullptr;
-  return std::unique_ptr<SdlAudioDevice>(new SdlAudioDevice(std::move(subsystem), id, obtained));
+  return std::unique_ptr<SdlAudioDevice>(new SdlAudioDevice(audio, id, obtained));
 }
 
-SdlAudioDevice::SdlAudioDevice(std::unique_ptr<SdlAudioSubsystem> subsystem, SDL_AudioDeviceID id,
-                               const SDL_AudioSpec& obtained)
-    : subsystem_(std::move(subsystem)), id_(id), obtained_(obtained) {}
+SdlAudioDevice::SdlAudioDevice(SdlAudio& audio, SDL_AudioDeviceID id, const SDL_AudioSpec& obtained)
+    : audio_(audio), id_(id), obtained_(obtained) {}
 
-SdlAudioDevice::~SdlAudioDevice() { SDL_CloseAudioDevice(id_); }
+SdlAudioDevice::~SdlAudioDevice() { audio_.Close(id_); }
 
 void SdlAudioDevice::Pause(bool paused) { SDL_PauseAudioDevice(id_, paused ? 1 : 0); }
 

@@ -1,13 +1,15 @@
 #pragma once
-// One open SDL audio device with the audio subsystem it needs, closed in reverse order of
-// opening. Closing waits until the device's callback is out, so whatever the callback reads
-// may be released right after.
+// One open SDL audio device. Closing it (the destructor) pauses it, which returns once the
+// callback is out and keeps it out, so whatever the callback reads may be released right after;
+// SdlAudio then closes it in the background.
+// Threads: whoever owns it; the callback runs on SDL's audio thread.
 #include <SDL.h>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 
+#include "platform/sdl/sdl_audio.h"
 #include "platform/wave_types.h"
 
 namespace zudorave {
@@ -15,24 +17,12 @@ namespace zudorave {
 // SDL's description of one of our formats, or nothing when it is not 8- or 16-bit PCM.
 std::optional<SDL_AudioSpec> SdlFormatFor(const WaveFormatEx& format, uint16_t frames);
 
-// Holds one reference on SDL's audio subsystem; SDL counts them.
-class SdlAudioSubsystem {
- public:
-  SdlAudioSubsystem();
-  ~SdlAudioSubsystem();
-  SdlAudioSubsystem(const SdlAudioSubsystem&) = delete;
-  SdlAudioSubsystem& operator=(const SdlAudioSubsystem&) = delete;
-  bool Ready() const { return ready_; }
-
- private:
-  bool ready_ = false;
-};
-
 class SdlAudioDevice {
  public:
   // Opens the default device, paused, in exactly the format asked for (SDL converts when the
-  // server wants another); null when there is no server or device.
-  static std::unique_ptr<SdlAudioDevice> OpenDefault(bool capture, const SDL_AudioSpec& wanted);
+  // server wants another); null when there is no server or device. audio must outlive it.
+  static std::unique_ptr<SdlAudioDevice> OpenDefault(SdlAudio& audio, bool capture,
+                                                     const SDL_AudioSpec& wanted);
   ~SdlAudioDevice();
   SdlAudioDevice(const SdlAudioDevice&) = delete;
   SdlAudioDevice& operator=(const SdlAudioDevice&) = delete;
@@ -45,10 +35,9 @@ class SdlAudioDevice {
   const SDL_AudioSpec& Obtained() const { return obtained_; }
 
  private:
-  SdlAudioDevice(std::unique_ptr<SdlAudioSubsystem> subsystem, SDL_AudioDeviceID id,
-                 const SDL_AudioSpec& obtained);
+  SdlAudioDevice(SdlAudio& audio, SDL_AudioDeviceID id, const SDL_AudioSpec& obtained);
 
-  std::unique_ptr<SdlAudioSubsystem> subsystem_;
+  SdlAudio& audio_;
   SDL_AudioDeviceID id_;
   SDL_AudioSpec obtained_;
 };

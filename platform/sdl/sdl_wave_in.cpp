@@ -5,7 +5,7 @@
 
 namespace zudorave {
 
-SdlWaveIn::SdlWaveIn(UiThread& ui) : ui_(ui) {}
+SdlWaveIn::SdlWaveIn(SdlAudio& audio, UiThread& ui) : audio_(audio), ui_(ui) {}
 
 SdlWaveIn::~SdlWaveIn() {
   Close();
@@ -13,11 +13,7 @@ SdlWaveIn::~SdlWaveIn() {
   // notice still queued on the user-interface thread finds this device gone.
 }
 
-uint32_t SdlWaveIn::GetNumDevs() {
-  SdlAudioSubsystem subsystem;
-  if (!subsystem.Ready()) return 0;
-  return static_cast<uint32_t>(std::max(0, SDL_GetNumAudioDevices(1)));
-}
+uint32_t SdlWaveIn::GetNumDevs() { return audio_.CountDevices(true); }
 
 MmResult SdlWaveIn::Open(const WaveFormatEx& format, WimDataTarget* target) {
   if (device_) return MMSYSERR_ALLOCATED;
@@ -25,9 +21,10 @@ MmResult SdlWaveIn::Open(const WaveFormatEx& format, WimDataTarget* target) {
   if (!wanted) return WAVERR_BADFORMAT;
   wanted->callback = &SdlWaveIn::Callback;
   wanted->userdata = this;
-  device_ = SdlAudioDevice::OpenDefault(true, *wanted);
+  device_ = SdlAudioDevice::OpenDefault(audio_, true, *wanted);
   if (!device_) return MMSYSERR_NODRIVER;
   target_ = target;
+  targetAlive_ = target != nullptr ? target->Liveness() : std::weak_ptr<const void>();
   return MMSYSERR_NOERROR;
 }
 
@@ -70,33 +67,44 @@ MmResult SdlWaveIn::Stop() {
   if (!device_) return MMSYSERR_INVALHANDLE;
   device_->Pause(true);
   // A buffer with nothing in it yet stays with the device for the next Start.
-  if (recorded_.load(std::memory_order_acquire) > 0) {
-    if (WaveHdr* header = TakeBack()) PostNotice(*header);
-  }
+  WaveHdr* header = recorded_.load(std::memory_order_acquire) > 0 ? TakePartial() : nullptr;
+  if (header == nullptr) header = TakeFull();
+  if (header != nullptr) PostNotice(*header);
   return MMSYSERR_NOERROR;
 }
 
 MmResult SdlWaveIn::Reset() {
   if (!device_) return MMSYSERR_INVALHANDLE;
   device_->Pause(true);
-  if (WaveHdr* header = TakeBack()) PostNotice(*header);
+  WaveHdr* header = TakePartial();
+  if (header == nullptr) header = TakeFull();
+  if (header != nullptr) PostNotice(*header);
   return MMSYSERR_NOERROR;
 }
 
 MmResult SdlWaveIn::Close() {
   if (!device_) return MMSYSERR_INVALHANDLE;
   Reset();
-  device_.reset();  // waits for the callback to be out
+  device_.reset();  // paused already: the callback stays out for good
+  target_ = nullptr;
+  targetAlive_.reset();
   return MMSYSERR_NOERROR;
 }
 
-// With the device paused: takes the buffer from the audio thread, unless it filled up and is
-// already on its way back through the notifier.
-WaveHdr* SdlWaveIn::TakeBack() {
+// With the device paused: takes the buffer from the audio thread with what it has recorded.
+WaveHdr* SdlWaveIn::TakePartial() {
   WaveHdr* header = filling_.exchange(nullptr, std::memory_order_acq_rel);
   if (header == nullptr) return nullptr;
   data_.store(nullptr, std::memory_order_relaxed);
   GiveBack(*header, recorded_.exchange(0, std::memory_order_acquire));
+  return header;
+}
+
+// A buffer the audio thread filled, unless its notice has collected it already.
+WaveHdr* SdlWaveIn::TakeFull() {
+  WaveHdr* header = full_.exchange(nullptr, std::memory_order_acq_rel);
+  if (header == nullptr) return nullptr;
+  GiveBack(*header, fullBytes_.load(std::memory_order_acquire));
   return header;
 }
 
@@ -106,22 +114,29 @@ void SdlWaveIn::GiveBack(WaveHdr& header, uint32_t bytes) {
   if (held_ == &header) held_ = nullptr;
 }
 
+// The notice carries the target of the run now open, whatever is open by the time it runs.
 void SdlWaveIn::PostNotice(WaveHdr& header) {
-  ui_.Post([this, alive = std::weak_ptr(alive_), &header] {
-    if (alive.expired() || target_ == nullptr) return;
-    target_->OnWimData(*this, header);
-  });
+  if (target_ == nullptr) return;
+  ui_.Post(
+      [this, alive = std::weak_ptr(alive_), target = target_, targetAlive = targetAlive_, &header] {
+        if (alive.expired() || targetAlive.expired()) return;
+        target->OnWimData(*this, header);
+      });
 }
 
 void SdlWaveIn::PostFull() {
-  WaveHdr* header = full_.exchange(nullptr, std::memory_order_acq_rel);
-  if (header == nullptr) return;
-  const uint32_t bytes = fullBytes_.load(std::memory_order_acquire);
-  ui_.Post([this, alive = std::weak_ptr(alive_), header, bytes] {
-    if (alive.expired()) return;
-    GiveBack(*header, bytes);
-    if (target_ != nullptr) target_->OnWimData(*this, *header);
+  if (full_.load(std::memory_order_acquire) == nullptr) return;
+  ui_.Post([this, alive = std::weak_ptr(alive_)] {
+    if (!alive.expired()) CollectFull();
   });
+}
+
+// A full buffer waits only while its run lasts (Reset and Close take it), so the one found here
+// belongs to the run now open, and goes to that run's target.
+void SdlWaveIn::CollectFull() {
+  WaveHdr* header = TakeFull();
+  if (header == nullptr || target_ == nullptr || targetAlive_.expired()) return;
+  target_->OnWimData(*this, *header);
 }
 
 void SdlWaveIn::Callback(void* self, Uint8* stream, int bytes) {

@@ -14,7 +14,7 @@ MmResult SdlWaveOut::Open(const WaveFormatEx& format) {
   if (!wanted) return WAVERR_BADFORMAT;
   wanted->callback = &SdlWaveOut::Callback;
   wanted->userdata = this;
-  device_ = SdlAudioDevice::OpenDefault(false, *wanted);
+  device_ = SdlAudioDevice::OpenDefault(audio_, false, *wanted);
   return device_ ? MMSYSERR_NOERROR : MMSYSERR_NODRIVER;
 }
 
@@ -59,7 +59,7 @@ MmResult SdlWaveOut::Reset() {
 
 MmResult SdlWaveOut::Close() {
   if (!device_) return MMSYSERR_INVALHANDLE;
-  device_.reset();  // waits for the callback to be out
+  device_.reset();  // the callback is out for good
   samples_.store(nullptr, std::memory_order_relaxed);
   passesLeft_.store(0, std::memory_order_relaxed);
   Release();

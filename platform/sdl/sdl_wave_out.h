@@ -1,6 +1,7 @@
 #pragma once
 // The output device on SDL2: plays the one header it is given straight from the caller's
 // buffer, looping it and reading its current content on every pass.
+// Threads: one thread calls (the user-interface thread); the callback runs on SDL's.
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -18,7 +19,8 @@ class SdlWaveOut : public WaveOut {
   // 512 frames broke up on a busy machine, 1024 (23 ms) holds and keeps a rewrite under 60 ms.
   static constexpr uint16_t CallbackFrames = 1024;
 
-  SdlWaveOut() = default;
+  // audio must outlive this device.
+  explicit SdlWaveOut(SdlAudio& audio) : audio_(audio) {}
   ~SdlWaveOut() override;
   SdlWaveOut(const SdlWaveOut&) = delete;
   SdlWaveOut& operator=(const SdlWaveOut&) = delete;
@@ -37,6 +39,7 @@ class SdlWaveOut : public WaveOut {
   bool Finished() const { return passesLeft_.load(std::memory_order_acquire) == 0; }
   void Release();
 
+  SdlAudio& audio_;
   std::unique_ptr<SdlAudioDevice> device_;
   WaveHdr* playing_ = nullptr;  // the header written and not yet released
 

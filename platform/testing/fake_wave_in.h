@@ -1,6 +1,12 @@
 #pragma once
-// A wave input that records nothing and logs every call; tests hand buffers back by calling
-// the target themselves.
+// A wave input that records nothing and logs every call. It holds one buffer as the real device
+// does: AddBuffer marks it in the queue, and it comes back (done, out of the queue) when the test
+// says it is full or has this much in it, on Stop when something is recorded, and on Reset
+// always. Each buffer's notice is addressed to the target of that moment and waits until the
+// test delivers it, so tests can run it late.
+#include <deque>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,7 +22,8 @@ class FakeWaveIn : public WaveIn {
   MmResult addResult = MMSYSERR_NOERROR;
   WaveFormatEx openedFormat{};
   WimDataTarget* target = nullptr;
-  WaveHdr* added = nullptr;  // the buffer the device holds
+  WaveHdr* added = nullptr;    // the buffer the device holds
+  uint32_t bytesRecorded = 0;  // into the held buffer so far
   int openDevices = 0;
 
   uint32_t GetNumDevs() override {
@@ -38,13 +45,19 @@ class FakeWaveIn : public WaveIn {
   }
   MmResult UnprepareHeader(WaveHdr& header) override {
     calls.push_back("Unprepare");
+    if ((header.dwFlags & WHDR_INQUEUE) != 0) return WAVERR_STILLPLAYING;
     header.dwFlags &= ~WHDR_PREPARED;
     return MMSYSERR_NOERROR;
   }
   MmResult AddBuffer(WaveHdr& header) override {
     calls.push_back("AddBuffer " + Describe(header));
-    if (addResult == MMSYSERR_NOERROR) added = &header;
-    return addResult;
+    if (addResult != MMSYSERR_NOERROR) return addResult;
+    if (added != nullptr) return WAVERR_STILLPLAYING;
+    added = &header;
+    bytesRecorded = 0;
+    header.dwBytesRecorded = 0;
+    header.dwFlags = (header.dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
+    return MMSYSERR_NOERROR;
   }
   MmResult Start() override {
     calls.push_back("Start");
@@ -52,10 +65,12 @@ class FakeWaveIn : public WaveIn {
   }
   MmResult Stop() override {
     calls.push_back("Stop");
+    if (added != nullptr && bytesRecorded > 0) ReturnBuffer(bytesRecorded);
     return MMSYSERR_NOERROR;
   }
   MmResult Reset() override {
     calls.push_back("Reset");
+    if (added != nullptr) ReturnBuffer(bytesRecorded);
     return MMSYSERR_NOERROR;
   }
   MmResult Close() override {
@@ -65,19 +80,39 @@ class FakeWaveIn : public WaveIn {
     return MMSYSERR_NOERROR;
   }
 
-  // Hands the held buffer back as the device would, with the bytes it recorded.
-  void ReturnBuffer(uint32_t bytesRecorded) {
+  // Hands the held buffer back with the bytes it recorded (its length when it filled up), and
+  // queues its notice.
+  void ReturnBuffer(uint32_t bytes) {
     WaveHdr* header = added;
     added = nullptr;
-    header->dwBytesRecorded = bytesRecorded;
-    header->dwFlags |= WHDR_DONE;
-    target->OnWimData(*this, *header);
+    bytesRecorded = 0;
+    header->dwBytesRecorded = bytes;
+    header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+    std::weak_ptr<const void> alive =
+        target != nullptr ? target->Liveness() : std::weak_ptr<const void>();
+    notices_.push_back([this, to = target, alive, header] {
+      if (to != nullptr && !alive.expired()) to->OnWimData(*this, *header);
+    });
+  }
+  // Runs the queued notices in order, as the user-interface thread would; returns how many.
+  int DeliverNotices() {
+    int delivered = 0;
+    while (!notices_.empty()) {
+      const std::function<void()> notice = std::move(notices_.front());
+      notices_.pop_front();
+      notice();
+      ++delivered;
+    }
+    return delivered;
   }
 
   static std::string Describe(const WaveHdr& header) {
     return std::to_string(header.dwBufferLength) + " user " + std::to_string(header.dwUser) +
            " flags " + std::to_string(header.dwFlags) + " loops " + std::to_string(header.dwLoops);
   }
+
+ private:
+  std::deque<std::function<void()>> notices_;
 };
 
 }  // namespace zudorave::testing

@@ -1,6 +1,7 @@
 // What the SDL devices decide before any sound server is involved.
 #include <gtest/gtest.h>
 
+#include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_audio_device.h"
 #include "platform/sdl/sdl_wave_in.h"
 #include "platform/sdl/sdl_wave_out.h"
@@ -39,7 +40,8 @@ TEST(SdlFormatFor, MapsPcmFormatsAndRejectsTheRest) {
 }
 
 TEST(SdlWaveOut, RefusesEverythingUntilOpenAndFormatsItCannotLoop) {
-  SdlWaveOut device;
+  SdlAudio audio;
+  SdlWaveOut device(audio);
   WaveHdr header{};
   EXPECT_EQ(device.PrepareHeader(header), MMSYSERR_INVALHANDLE);
   EXPECT_EQ(device.Write(header), MMSYSERR_INVALHANDLE);
@@ -55,7 +57,8 @@ TEST(SdlWaveOut, RefusesEverythingUntilOpenAndFormatsItCannotLoop) {
 
 TEST(SdlWaveIn, RefusesEverythingUntilOpen) {
   testing::QueuedUiThread ui;
-  SdlWaveIn device(ui);
+  SdlAudio audio;
+  SdlWaveIn device(audio, ui);
   WaveHdr header{};
   EXPECT_EQ(device.PrepareHeader(header), MMSYSERR_INVALHANDLE);
   EXPECT_EQ(device.AddBuffer(header), MMSYSERR_INVALHANDLE);

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <vector>
 
@@ -65,13 +66,14 @@ class CaptureFromTheSource : public SoundServerTest {
     }
   }
 
+  SdlAudio audio;
   QueuedUiThread ui;
   RecordingTarget target;
 };
 
 TEST_F(CaptureFromTheSource, FillsWholeSecondsOfTheToneThenStopReturnsThePartialBuffer) {
   SourcePlayer player(Tone(1000, 4));
-  SdlWaveIn device(ui);
+  SdlWaveIn device(audio, ui);
   ASSERT_EQ(device.Open(Mono16, &target), MMSYSERR_NOERROR);
   Buffer buffer;
   device.PrepareHeader(buffer.header);
@@ -104,7 +106,7 @@ TEST_F(CaptureFromTheSource, FillsWholeSecondsOfTheToneThenStopReturnsThePartial
 TEST_F(CaptureFromTheSource, ANoticeQueuedForADestroyedDeviceIsDropped) {
   Buffer buffer;
   {
-    SdlWaveIn device(ui);
+    SdlWaveIn device(audio, ui);
     ASSERT_EQ(device.Open(Mono16, &target), MMSYSERR_NOERROR);
     device.PrepareHeader(buffer.header);
     device.AddBuffer(buffer.header);
@@ -115,6 +117,58 @@ TEST_F(CaptureFromTheSource, ANoticeQueuedForADestroyedDeviceIsDropped) {
   }
   EXPECT_EQ(ui.RunPending(), 1);
   EXPECT_TRUE(target.returned.empty());
+}
+
+TEST_F(CaptureFromTheSource, ANoticeGoesToTheTargetOfItsRunAndIsDroppedWhenThatTargetIsGone) {
+  SdlWaveIn device(audio, ui);
+  Buffer buffer;
+  RecordingTarget first;
+  RecordingTarget second;
+  auto gone = std::make_unique<RecordingTarget>();
+  // Each run is closed before its notice runs.
+  for (RecordingTarget* run : {&first, &second, gone.get()}) {
+    ASSERT_EQ(device.Open(Mono16, run), MMSYSERR_NOERROR);
+    device.PrepareHeader(buffer.header);
+    ASSERT_EQ(device.AddBuffer(buffer.header), MMSYSERR_NOERROR);
+    device.Start();
+    SleepMs(100);
+    device.Close();
+  }
+  gone.reset();
+  RecordingTarget open;
+  ASSERT_EQ(device.Open(Mono16, &open), MMSYSERR_NOERROR);
+  ui.RunPending();
+  EXPECT_EQ(first.returned.size(), 1u);
+  EXPECT_EQ(second.returned.size(), 1u);
+  EXPECT_TRUE(open.returned.empty());
+}
+
+TEST_F(CaptureFromTheSource, CloseGivesBackAFullBufferWhoseNoticeHasNotRunYet) {
+  SdlWaveIn device(audio, ui);
+  RecordingTarget first;
+  Buffer buffer;
+  ASSERT_EQ(device.Open(Mono16, &first), MMSYSERR_NOERROR);
+  device.PrepareHeader(buffer.header);
+  ASSERT_EQ(device.AddBuffer(buffer.header), MMSYSERR_NOERROR);
+  device.Start();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  while (ui.Waiting() == 0 && std::chrono::steady_clock::now() < deadline) SleepMs(10);
+  ASSERT_EQ(ui.Waiting(), 1u) << "the buffer never filled";
+  device.Close();
+  EXPECT_EQ(buffer.header.dwFlags & (WHDR_DONE | WHDR_INQUEUE), WHDR_DONE);
+  EXPECT_EQ(buffer.header.dwBytesRecorded, BufferBytes);
+
+  // The next run starts with nothing held, and the notice still goes to the first run's target.
+  RecordingTarget second;
+  Buffer next;
+  ASSERT_EQ(device.Open(Mono16, &second), MMSYSERR_NOERROR);
+  device.PrepareHeader(next.header);
+  EXPECT_EQ(device.AddBuffer(next.header), MMSYSERR_NOERROR);
+  ui.RunPending();
+  ASSERT_EQ(first.returned.size(), 1u);
+  EXPECT_EQ(first.returned[0].header, &buffer.header);
+  EXPECT_EQ(first.returned[0].bytes, BufferBytes);
+  EXPECT_TRUE(second.returned.empty());
 }
 
 // The window's side of the buffer cycle: every returned buffer goes to the capture object.
@@ -129,7 +183,7 @@ class CaptureWindow : public WimDataTarget {
 
 TEST_F(CaptureFromTheSource, TheCaptureObjectQueuesFullSecondsAndKeepsRecording) {
   SourcePlayer player(Tone(700, 4));
-  SdlWaveIn device(ui);
+  SdlWaveIn device(audio, ui);
   FakeSpeaker speaker;
   CapturePool pool;
   CaptureQueue freeQueue;

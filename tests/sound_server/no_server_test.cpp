@@ -7,6 +7,7 @@
 
 #include "capture/capture_queue.h"
 #include "capture/snd_rx.h"
+#include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_wave_in.h"
 #include "platform/sdl/sdl_wave_out.h"
 #include "platform/testing/fake_speaker.h"
@@ -44,7 +45,8 @@ class NoSoundServer : public ::testing::Test {
 };
 
 TEST_F(NoSoundServer, OpenSndTxIsFalseAndChangesNothing) {
-  SdlWaveOut device;
+  SdlAudio audio;
+  SdlWaveOut device(audio);
   CaptureQueue filled;
   SndTx tx{SndTx::InitialAf1Frequency, device, filled};
   EXPECT_FALSE(tx.OpenSndTx(100));
@@ -65,7 +67,8 @@ class IgnoringTarget : public WimDataTarget {
 TEST_F(NoSoundServer, TheInputDeviceFailsToOpenAndCountsNoDevices) {
   QueuedUiThread ui;
   IgnoringTarget target;
-  SdlWaveIn device(ui);
+  SdlAudio audio;
+  SdlWaveIn device(audio, ui);
   EXPECT_EQ(device.GetNumDevs(), 0u);
   EXPECT_NE(device.Open(WaveFormatEx{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0}, &target),
             MMSYSERR_NOERROR);
@@ -76,7 +79,8 @@ TEST_F(NoSoundServer, TheInputDeviceFailsToOpenAndCountsNoDevices) {
 TEST_F(NoSoundServer, OpenSndRxIsFalseAndKeepsItsBuffers) {
   QueuedUiThread ui;
   IgnoringTarget target;
-  SdlWaveIn device(ui);
+  SdlAudio audio;
+  SdlWaveIn device(audio, ui);
   FakeSpeaker speaker;
   CaptureQueue freeQueue;
   CaptureQueue filledQueue;

@@ -31,7 +31,8 @@ class GeneratorAtTheSink : public SoundServerTest {
     tx.PlaySndTx(1000);
   }
 
-  SdlWaveOut device;
+  SdlAudio audio;
+  SdlWaveOut device{audio};
   CaptureQueue filled;
   SndTx tx{SndTx::InitialAf1Frequency, device, filled};
   SinkRecorder recorder;
@@ -78,7 +79,7 @@ TEST_F(GeneratorAtTheSink, ARewriteIsHeardAtTheNextCallbackNotTheNextPass) {
 TEST_F(GeneratorAtTheSink, AToneKeepsPlayingBeforeDuringAndAfterAKeyingRun) {
   tx.Mix(ModeSum, Af1Bit);
   const std::vector<int16_t> rendered = Rendered(tx);
-  SdlWaveOut keyingDevice;
+  SdlWaveOut keyingDevice{audio};
   StationValues station;
   FakePeriodicTimer timer;
   MorseKeyer keyer(station, keyingDevice, timer);
@@ -131,7 +132,8 @@ TEST_F(ShortLoopAtTheSink, PlaysTheWholeSamplesOfAnOddLengthTheGivenTimesThenSil
   header.dwBufferLength = Samples * 2 + 1;
   header.dwFlags = WHDR_BEGINLOOP | WHDR_ENDLOOP;
   header.dwLoops = 3;
-  SdlWaveOut device;
+  SdlAudio audio;
+  SdlWaveOut device(audio);
   SinkRecorder recorder;
   ASSERT_TRUE(recorder.WaitUntilRecording());
   ASSERT_EQ(device.Open(WaveFormatEx{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0}),

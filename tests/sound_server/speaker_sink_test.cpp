@@ -15,7 +15,8 @@ class SpeakerAtTheSink : public SoundServerTest {};
 TEST_F(SpeakerAtTheSink, BeepPlaysTheToneForItsLengthBeforeReturning) {
   SinkRecorder recorder;
   ASSERT_TRUE(recorder.WaitUntilRecording());
-  SdlSpeaker speaker;
+  SdlAudio audio;
+  SdlSpeaker speaker(audio);
   const auto start = std::chrono::steady_clock::now();
   speaker.Beep(1000, 200);
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));

@@ -43,6 +43,11 @@ struct Capture {
     ASSERT_TRUE(rx.OpenSndRx(&window));
     rx.StartSndRx();
   }
+  // The held buffer comes back with this much recorded, and its notice runs.
+  void Return(uint32_t bytes) {
+    device.ReturnBuffer(bytes);
+    device.DeliverNotices();
+  }
 };
 
 TEST(SndRxConstruction, FormatAndEngineValues) {
@@ -85,14 +90,14 @@ TEST(SndRxRecording, AFullBufferIsQueuedAndTheNextOneArmedWithClearedFields) {
   c.device.calls.clear();
   c.device.added->dwUser = 77;
   c.device.added->dwLoops = 3;
-  c.device.ReturnBuffer(88200);
+  c.Return(88200);
   ASSERT_EQ(c.filledQueue.Size(), 1u);
   EXPECT_EQ(c.filledQueue.Front(), c.Record(0));
   EXPECT_EQ(c.Record(0)->length, 88200);
   EXPECT_EQ(c.rx.Current(), c.Record(1));
   EXPECT_EQ(c.device.calls, (Calls{"Unprepare", "Prepare 88200 user 0 flags 0 loops 0",
                                    "AddBuffer 88200 user 0 flags 2 loops 0"}));
-  c.device.ReturnBuffer(88200);
+  c.Return(88200);
   EXPECT_EQ(c.filledQueue.Front(), c.Record(0));  // the oldest stays in front
   EXPECT_EQ(c.filledQueue.Size(), 2u);
   EXPECT_EQ(c.rx.Current(), c.Record(2));
@@ -102,7 +107,7 @@ TEST(SndRxRecording, APartlyFilledBufferIsQueuedWithItsLengthAndEndsTheCycle) {
   Capture c;
   c.Run();
   c.device.calls.clear();
-  c.device.ReturnBuffer(30000);
+  c.Return(30000);
   EXPECT_EQ(c.filledQueue.Front()->length, 30000);
   EXPECT_EQ(c.rx.Current(), nullptr);
   EXPECT_EQ(c.freeQueue.Size(), 7u);
@@ -112,7 +117,7 @@ TEST(SndRxRecording, APartlyFilledBufferIsQueuedWithItsLengthAndEndsTheCycle) {
 TEST(SndRxRecording, WhenThePoolIsSpentTheDeviceGetsNoNewBuffer) {
   Capture c;
   c.Run();
-  for (int i = 0; i < 8; ++i) c.device.ReturnBuffer(88200);
+  for (int i = 0; i < 8; ++i) c.Return(88200);
   EXPECT_EQ(c.filledQueue.Size(), 8u);
   EXPECT_EQ(c.rx.Current(), nullptr);
   EXPECT_EQ(c.device.added, nullptr);
@@ -128,11 +133,10 @@ TEST(SndRxStop, AStopRequestSoundsTheTwoToneSignalAndQueuesNothing) {
   Capture c;
   c.Run();
   c.rx.SetStopRequested(true);
-  c.rx.CloseSndRx();
+  c.device.bytesRecorded = 20000;
+  c.rx.CloseSndRx();  // the partly filled buffer comes back; its notice runs after the close
   c.device.calls.clear();
-  c.device.added = const_cast<WaveHdr*>(c.rx.Header());
-  c.device.target = &c.window;
-  c.device.ReturnBuffer(20000);
+  EXPECT_EQ(c.device.DeliverNotices(), 1);
   EXPECT_EQ(c.speaker.calls, (Calls{"Beep 1000 60", "Beep 500 60"}));
   EXPECT_EQ(c.window.stopCommands, 1);
   EXPECT_TRUE(c.filledQueue.Empty());
@@ -161,6 +165,49 @@ TEST(SndRxStop, CloseStopsUnpreparesResetsAndClosesKeepingTheCurrentBuffer) {
   EXPECT_EQ(c.device.calls, (Calls{"Stop", "Unprepare", "Reset", "Close"}));
   EXPECT_EQ(c.rx.Current(), c.Record(0));
   EXPECT_EQ(c.device.openDevices, 0);
+}
+
+// Mike ticked, unticked and ticked again before the first run's returned buffer had its notice
+// run: the notice arrives while the same buffer records for the second run.
+TEST(SndRxLateNotice, ANoticeFromTheRunBeforeChangesNothing) {
+  struct Case {
+    const char* name;
+    uint32_t bytes;         // in the first run's buffer when it came back
+    bool fullBeforeUntick;  // or partly filled, handed back by the untick
+    bool stopRequested;     // in the second run, before the notice runs
+  };
+  const Case cases[] = {
+      {"partly filled, from the untick", 30000, false, false},
+      {"full, from before the untick", 88200, true, false},
+      {"partly filled, with a stop requested since", 30000, false, true},
+  };
+  for (const Case& late : cases) {
+    SCOPED_TRACE(late.name);
+    Capture c;
+    c.Run();
+    if (late.fullBeforeUntick) {
+      c.device.ReturnBuffer(late.bytes);
+    } else {
+      c.device.bytesRecorded = late.bytes;
+    }
+    c.rx.CloseSndRx();
+    c.Run();
+    ASSERT_EQ(c.device.added, c.rx.Header());
+    c.rx.SetStopRequested(late.stopRequested);
+    c.device.calls.clear();
+    EXPECT_EQ(c.device.DeliverNotices(), 1);
+    EXPECT_TRUE(c.device.calls.empty());
+    EXPECT_TRUE(c.speaker.calls.empty());
+    EXPECT_EQ(c.window.stopCommands, 0);
+    EXPECT_TRUE(c.filledQueue.Empty());
+    EXPECT_EQ(c.rx.Current(), c.Record(0));
+    // The second run goes on recording.
+    c.rx.SetStopRequested(false);
+    c.Return(88200);
+    ASSERT_EQ(c.filledQueue.Size(), 1u);
+    EXPECT_EQ(c.filledQueue.Front()->length, 88200);
+    EXPECT_EQ(c.rx.Current(), c.Record(1));
+  }
 }
 
 TEST(SndRxFailures, AnOpenThatFailsTakesNoBuffer) {

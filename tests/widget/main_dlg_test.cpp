@@ -502,6 +502,7 @@ TEST_F(Mike, TickingRecordsIntoTheFilledQueueAndUntickingCloses) {
   EXPECT_EQ(waveIn.openDevices, 1);
   EXPECT_EQ(waveIn.target, dlg.get());
   waveIn.ReturnBuffer(CaptureBufferBytes);
+  waveIn.DeliverNotices();
   EXPECT_EQ(objects->FilledQueue.Size(), 1u);
   EXPECT_NE(waveIn.added, nullptr);  // the next buffer went straight back
   dlg->MikeCheck->setChecked(false);
