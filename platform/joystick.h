@@ -39,7 +39,8 @@ class Joystick {
   // Joysticks present; 0 when there are none.
   virtual uint32_t GetNumDevs() = 0;
   // Hands the joystick's button changes to target until ReleaseCapture or the target's own
-  // release. JOYERR_UNPLUGGED when the joystick is not there or cannot be opened.
+  // release. JOYERR_PARMS when there is no such joystick, JOYERR_UNPLUGGED when it is listed but
+  // cannot be opened.
   virtual uint32_t SetCapture(JoystickTarget* target, uint32_t joystickId) = 0;
   virtual uint32_t ReleaseCapture(uint32_t joystickId) = 0;
   // Reads the buttons and reports what changed since the last look; the holder of the capture
