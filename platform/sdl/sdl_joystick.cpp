@@ -58,8 +58,7 @@ uint32_t SdlJoystick::ReleaseCapture(uint32_t joystickId) {
 void SdlJoystick::Poll() {
   if (joystick_ == nullptr) return;
   SDL_JoystickUpdate();
-  // SDL marks every button of an unplugged joystick released; those are not presses the
-  // player made.
+  // SDL marks every button of an unplugged joystick released; the player let go of none.
   if (!SDL_JoystickGetAttached(joystick_)) return;
   uint32_t now = 0;
   for (int i = 0; i < buttons_; ++i) {

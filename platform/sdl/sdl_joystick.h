@@ -2,8 +2,8 @@
 // The first joystick's buttons 1 to 4 through SDL's joystick subsystem, read when polled. SDL's
 // joystick events stay off (nothing would read its queue) and so do its signal handlers.
 //
-// Threads: user-interface thread only, construction and destruction included; SDL's joystick
-// state is refreshed on the caller's thread by Poll and GetNumDevs, never behind its back.
+// Threads: user-interface thread only, construction and destruction included. SDL refreshes
+// the joystick's state only inside these calls, on the caller's thread.
 #include <cstdint>
 
 #include "platform/joystick.h"
