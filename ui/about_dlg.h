@@ -1,10 +1,11 @@
 #pragma once
-// The About box (template 100): the icon, the version, the author and OK.
-#include <QDialog>
+// The About box (template 100): the icon, the version, the author and OK. User-interface thread
+// only.
+#include "ui/template_dialog.h"
 
 namespace zudorave {
 
-class AboutDlg : public QDialog {
+class AboutDlg : public TemplateDialog {
   Q_OBJECT
  public:
   explicit AboutDlg(QWidget* parent = nullptr);

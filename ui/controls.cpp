@@ -92,6 +92,11 @@ QString AccessibleText(const char* text) {
 QWidget* CreateControl(const ControlTemplate& control, QWidget* parent, const DialogUnits& units,
                        QWidget* previous) {
   QWidget* widget = Make(control, parent, previous);
+  PlaceControl(widget, control, units);
+  return widget;
+}
+
+void PlaceControl(QWidget* widget, const ControlTemplate& control, const DialogUnits& units) {
   widget->setObjectName(QString::number(control.id));
   widget->setGeometry(units.ToPixels(control.x, control.y, control.width, control.height));
   if (control.text[0] != '\0') widget->setAccessibleName(AccessibleText(control.text));
@@ -103,7 +108,6 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget* parent, const Di
     // Group boxes come late in the template but are drawn beneath the controls they frame.
     widget->lower();
   }
-  return widget;
 }
 
 }  // namespace zudorave

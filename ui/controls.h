@@ -12,6 +12,10 @@ namespace zudorave {
 QWidget* CreateControl(const ControlTemplate& control, QWidget* parent, const DialogUnits& units,
                        QWidget* previous);
 
+// Gives a widget made elsewhere the control's id, place, accessible name and state, as
+// CreateControl does with its own.
+void PlaceControl(QWidget* widget, const ControlTemplate& control, const DialogUnits& units);
+
 // The text shown for "&Transmit": the ampersand marks the mnemonic and is not read out.
 QString AccessibleText(const char* text);
 

@@ -51,9 +51,19 @@ constexpr std::array kAboutControls = {
 
 constexpr DialogTemplate kAboutDialog{100, "About Zudorave", 217, 55, kAboutControls};
 
+// The keying dialog makes edit 1029 its own: upper case, read-only, scrolling down by itself.
+constexpr std::array kKeyingControls = {
+    ControlTemplate{2, "button", "Cancel", PushButton, true, true, false, 125, 141, 50, 14},
+    ControlTemplate{1029, "edit", "", MultiLineEdit, true, true, true, 7, 7, 172, 130},
+    ControlTemplate{1030, "button", "Clear", PushButton, true, true, false, 11, 141, 50, 14},
+};
+
+constexpr DialogTemplate kKeyingDialog{141, "Transmit", 186, 164, kKeyingControls};
+
 }  // namespace
 
 const DialogTemplate& MainDialogTemplate() { return kMainDialog; }
 const DialogTemplate& AboutDialogTemplate() { return kAboutDialog; }
+const DialogTemplate& KeyingDialogTemplate() { return kKeyingDialog; }
 
 }  // namespace zudorave

@@ -69,8 +69,14 @@ inline constexpr int IDC_AF2_EDIT = 1056;
 inline constexpr int IDC_AF2_SPIN = 1057;
 
 inline constexpr int IDOK_BUTTON = 1;
+inline constexpr int IDCANCEL_BUTTON = 2;
 
-const DialogTemplate& MainDialogTemplate();   // dialog 102
-const DialogTemplate& AboutDialogTemplate();  // dialog 100
+// Control ids of the keying dialog.
+inline constexpr int IDC_KEYING_TEXT = 1029;
+inline constexpr int IDC_KEYING_CLEAR = 1030;
+
+const DialogTemplate& MainDialogTemplate();    // dialog 102
+const DialogTemplate& AboutDialogTemplate();   // dialog 100
+const DialogTemplate& KeyingDialogTemplate();  // dialog 141
 
 }  // namespace zudorave

@@ -83,7 +83,7 @@ const MainDlg::MessageMapEntry MainDlg::MessageMap[] = {
 };
 
 MainDlg::MainDlg(const MainDlgContext& context)
-    : QDialog(nullptr),
+    : TemplateDialog(nullptr),
       Keyer(context.Station, context.KeyingDevice, context.Timer),
       Rx(context.CaptureDevice, context.SpeakerDevice, context.FreeQueue, context.FilledQueue),
       Icon(AppIcon()),
@@ -114,13 +114,6 @@ void MainDlg::Create() {
 }
 
 void MainDlg::CreateFromTemplate() {
-  const DialogTemplate& dialog = MainDialogTemplate();
-  QFont font = this->font();
-  font.setPointSize(8);
-  setFont(font);
-  const DialogUnits units = DialogUnits::ForFont(font);
-
-  setWindowTitle(dialog.caption);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
@@ -135,18 +128,8 @@ void MainDlg::CreateFromTemplate() {
     connect(popup, &QMenu::aboutToShow, this, &MainDlg::OnInitMenu);
   }
 
-  client_ = new QWidget(this);
-  QWidget* previous = nullptr;
-  for (const ControlTemplate& control : dialog.controls) {
-    previous = CreateControl(control, client_, units, previous);
-    if (control.id != IDC_STATIC) controls_[control.id] = previous;
-  }
-
-  const QRect area = units.ToPixels(0, 0, dialog.width, dialog.height);
-  const int menuHeight = menuBar_->sizeHint().height();
-  menuBar_->setGeometry(0, 0, area.width(), menuHeight);
-  client_->setGeometry(0, menuHeight, area.width(), area.height());
-  setFixedSize(area.width(), menuHeight + area.height());
+  client_ = BuildFromTemplate(MainDialogTemplate(), menuBar_);
+  controls_ = Controls();
   WireNotifications();
 }
 

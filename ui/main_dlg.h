@@ -20,6 +20,7 @@
 #include "platform/wave_in.h"
 #include "platform/wave_out.h"
 #include "synth/snd_tx.h"
+#include "ui/template_dialog.h"
 
 class QAction;
 class QCheckBox;
@@ -63,7 +64,7 @@ inline constexpr uint32_t SC_CLOSE = 0xF060;
 
 inline constexpr char AppTitle[] = "Zudorave";
 
-class MainDlg : public QDialog, public WimDataTarget {
+class MainDlg : public TemplateDialog, public WimDataTarget {
   Q_OBJECT
  public:
   explicit MainDlg(const MainDlgContext& context);

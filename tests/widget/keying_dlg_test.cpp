@@ -1,0 +1,309 @@
+#include "ui/keying_dlg.h"
+
+#include <gmock/gmock.h>
+
+#include <QAccessible>
+#include <QPushButton>
+#include <QTest>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "morse/operating_state.h"
+#include "platform/testing/fake_joystick.h"
+#include "platform/testing/fake_periodic_timer.h"
+#include "platform/testing/fake_prompts.h"
+#include "platform/testing/fake_speaker.h"
+#include "platform/testing/fake_wave_out.h"
+#include "ui/dialog_template.h"
+#include "ui/keying_edit.h"
+
+namespace zudorave::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+// The prompt and speaker doubles write into one log, so the order of beeps and boxes shows.
+struct LoggedPrompts : FakePrompts {
+  explicit LoggedPrompts(std::vector<std::string>& into) : log(into) {}
+  int MessageBox(const std::string& text, const std::string& caption, uint32_t type) override {
+    log.push_back(text + " / " + caption + " / " + std::to_string(type));
+    return FakePrompts::MessageBox(text, caption, type);
+  }
+  std::vector<std::string>& log;
+};
+
+struct LoggedSpeaker : FakeSpeaker {
+  explicit LoggedSpeaker(std::vector<std::string>& into) : log(into) {}
+  void MessageBeep(uint32_t type) override { log.push_back("MessageBeep " + std::to_string(type)); }
+  std::vector<std::string>& log;
+};
+
+// SetPaddle leaves its input in LastPaddleInput; this value says no input came at all.
+constexpr int32_t Untouched = -1;
+
+class KeyingDialog : public ::testing::Test {
+ protected:
+  StationValues station;
+  FakeWaveOut keyingOut;
+  FakePeriodicTimer timer;
+  MorseKeyer keyer{station, keyingOut, timer};
+  FakeJoystick joystick;
+  std::vector<std::string> log;
+  LoggedPrompts prompts{log};
+  LoggedSpeaker speaker{log};
+  int endRuns = 0;
+  std::string decodedAtEnd;  // the station's decoded text when the run was ended
+  std::unique_ptr<KeyingDlg> dlg;
+
+  void Open(int32_t state) {
+    dlg.reset();  // its capture goes before the next dialog takes one
+    station.OperatingState = state;
+    station.LastPaddleInput = Untouched;
+    dlg = std::make_unique<KeyingDlg>(&keyer, station, joystick, prompts, speaker, [this] {
+      ++endRuns;
+      decodedAtEnd = station.DecodedText.Get();
+    });
+  }
+  void Show() {
+    dlg->show();
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+  }
+  KeyingEdit* Edit() const { return dlg->ControlAs<KeyingEdit>(IDC_KEYING_TEXT); }
+  QPushButton* Button(int id) const { return dlg->ControlAs<QPushButton>(id); }
+};
+
+TEST_F(KeyingDialog, TheEditIsTheOnlyTabStopAndEveryControlIsNamed) {
+  Open(Idle);
+  Show();
+  EXPECT_EQ(QApplication::focusWidget(), Edit());
+  for (const int id : {IDCANCEL_BUTTON, IDC_KEYING_TEXT, IDC_KEYING_CLEAR}) {
+    SCOPED_TRACE(id);
+    ASSERT_NE(dlg->Control(id), nullptr);
+    const bool tabStop = (dlg->Control(id)->focusPolicy() & Qt::TabFocus) != 0;
+    EXPECT_EQ(tabStop, id == IDC_KEYING_TEXT);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(dlg->Control(id));
+    ASSERT_NE(face, nullptr);
+    EXPECT_FALSE(face->text(QAccessible::Name).isEmpty());
+  }
+  EXPECT_TRUE(Edit()->isReadOnly());
+  EXPECT_EQ(Edit()->font().capitalization(), QFont::AllUppercase);
+}
+
+// --- Keys ----------------------------------------------------------------------------------
+
+struct KeyStep {
+  bool press;
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+  bool autoRepeat;
+  int32_t lastInput;  // LastPaddleInput after the step
+};
+
+TEST_F(KeyingDialog, InManualStatesKeysArePaddles) {
+  constexpr bool Down = true;
+  constexpr bool Up = false;
+  constexpr Qt::KeyboardModifiers None = Qt::NoModifier;
+  constexpr Qt::KeyboardModifiers Shift = Qt::ShiftModifier;
+  const std::vector<KeyStep> steps = {
+      {Down, Qt::Key_Shift, None, false, NoPaddle},
+      {Down, Qt::Key_Less, Shift, false, LeftPaddle},  // Shift and the comma key
+      {Up, Qt::Key_Less, Shift, false, NoPaddle},
+      {Up, Qt::Key_Shift, None, false, NoPaddle},
+      // A held arrow: Qt repeats it as release and press pairs.
+      {Down, Qt::Key_Left, None, false, LeftPaddle},
+      {Up, Qt::Key_Left, None, true, LeftPaddle},
+      {Down, Qt::Key_Left, None, true, LeftPaddle},
+      {Up, Qt::Key_Left, None, true, LeftPaddle},
+      {Down, Qt::Key_Left, None, true, LeftPaddle},
+      {Up, Qt::Key_Left, None, false, NoPaddle},
+      {Down, Qt::Key_Period, None, false, RightPaddle},
+      {Down, Qt::Key_Tab, None, false, NoPaddle},
+      {Down, Qt::Key_Comma, None, false, LeftPaddle},
+      {Down, Qt::Key_Escape, None, false, NoPaddle},
+      {Down, Qt::Key_Right, None, false, RightPaddle},
+      {Up, Qt::Key_Right, None, false, NoPaddle},
+      {Down, Qt::Key_Greater, Shift, false, RightPaddle},
+      {Down, Qt::Key_A, None, false, NoPaddle},
+  };
+  for (const int32_t state : {ManualKeying, ManualFromHeld}) {
+    Open(state);
+    Edit()->ShowText("CQ DE");
+    const int caret = Edit()->textCursor().position();
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+      SCOPED_TRACE("state " + std::to_string(state) + " step " + std::to_string(i));
+      const KeyStep& step = steps[i];
+      QTest::simulateEvent(Edit(), step.press, step.key, step.modifiers, QString(),
+                           step.autoRepeat);
+      EXPECT_EQ(station.LastPaddleInput, step.lastInput);
+    }
+    EXPECT_EQ(Edit()->toPlainText(), "CQ DE");
+    EXPECT_EQ(Edit()->textCursor().position(), caret);
+    EXPECT_EQ(endRuns, 0);  // Escape stayed in the edit
+  }
+}
+
+TEST_F(KeyingDialog, InOtherStatesKeysDoNothingAndStayInTheEdit) {
+  const std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys = {
+      {Qt::Key_Left, Qt::NoModifier},   {Qt::Key_Right, Qt::NoModifier},
+      {Qt::Key_Comma, Qt::NoModifier},  {Qt::Key_Less, Qt::ShiftModifier},
+      {Qt::Key_Period, Qt::NoModifier}, {Qt::Key_Greater, Qt::ShiftModifier},
+      {Qt::Key_Home, Qt::NoModifier},   {Qt::Key_End, Qt::ControlModifier},
+      {Qt::Key_A, Qt::ControlModifier}, {Qt::Key_Backspace, Qt::NoModifier},
+      {Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Escape, Qt::NoModifier},
+  };
+  for (const int32_t state :
+       {Idle, Transmitting, Receiving, ReceivingFromHeld, StoppingTransmit, Held}) {
+    SCOPED_TRACE(state);
+    Open(state);
+    Edit()->ShowText("CQ DE");
+    QTextCursor cursor = Edit()->textCursor();
+    cursor.setPosition(2);
+    Edit()->setTextCursor(cursor);
+    for (const auto& [key, modifiers] : keys) QTest::keyClick(Edit(), key, modifiers);
+    EXPECT_EQ(station.LastPaddleInput, Untouched);
+    EXPECT_EQ(Edit()->toPlainText(), "CQ DE");
+    EXPECT_EQ(Edit()->textCursor().position(), 2);
+    EXPECT_FALSE(Edit()->textCursor().hasSelection());
+    EXPECT_EQ(endRuns, 0);
+  }
+}
+
+TEST_F(KeyingDialog, LosingTheFocusLetsGoInManualStatesOnly) {
+  const std::vector<std::pair<int32_t, int32_t>> cases = {
+      {ManualKeying, NoPaddle}, {ManualFromHeld, NoPaddle}, {Idle, Untouched}, {Held, Untouched}};
+  for (const auto& [state, lastInput] : cases) {
+    SCOPED_TRACE(state);
+    Open(state);
+    Show();
+    ASSERT_TRUE(Edit()->hasFocus());
+    station.LastPaddleInput = Untouched;
+    Button(IDC_KEYING_CLEAR)->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(station.LastPaddleInput, lastInput);
+  }
+}
+
+// --- Joystick ------------------------------------------------------------------------------
+
+TEST_F(KeyingDialog, JoystickButtonsArePaddlesInEveryState) {
+  struct Step {
+    bool press;
+    int button;
+    int32_t lastInput;
+  };
+  const std::vector<Step> steps =
+      {
+          {true, 1, LeftPaddle},  {false, 1, NoPaddle},   {true, 2, RightPaddle},
+          {false, 2, NoPaddle},   {true, 3, RightPaddle}, {true, 1, LeftPaddle},
+          {true, 4, RightPaddle},  // button 1 is still down, but 4 changed
+          {false, 1, NoPaddle},   {true, 1, LeftPaddle},  {false, 3, NoPaddle},
+      };
+  for (const int32_t state : {Idle, ManualKeying, Transmitting}) {
+    SCOPED_TRACE(state);
+    Open(state);
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+      SCOPED_TRACE(i);
+      if (steps[i].press) {
+        joystick.Press(steps[i].button);
+      } else {
+        joystick.Release(steps[i].button);
+      }
+      // The dialog's own timer polls.
+      EXPECT_TRUE(QTest::qWaitFor([&] { return station.LastPaddleInput == steps[i].lastInput; }));
+    }
+    for (int button = 1; button <= 4; ++button) joystick.Release(button);
+    joystick.Poll();
+    dlg.reset();
+    EXPECT_EQ(joystick.target, nullptr);  // no capture outlives the dialog
+  }
+}
+
+TEST_F(KeyingDialog, AMissingOrUnpluggedJoystickIsReported) {
+  const std::string noDevices =
+      "There are no joystick devices installed. / Please use the '<' and '>' keys / 48";
+  const std::string noCapture =
+      "Couldn't capture the joystick / Please use the '<' and '>' keys / 48";
+  struct Case {
+    uint32_t devices;
+    uint32_t captureResult;
+    std::vector<std::string> log;
+  };
+  const std::vector<Case> cases = {
+      {1, JOYERR_NOERROR, {}},
+      {0, JOYERR_PARMS, {noDevices}},
+      {1, JOYERR_UNPLUGGED, {"MessageBeep 48", noCapture}},
+      {0, JOYERR_UNPLUGGED, {noDevices, "MessageBeep 48", noCapture}},
+      {1, JOYERR_NOCANDO, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.captureResult);
+    dlg.reset();
+    joystick.devices = c.devices;
+    joystick.captureResult = c.captureResult;
+    joystick.calls.clear();
+    log.clear();
+    Open(ManualKeying);
+    EXPECT_EQ(log, c.log);
+    EXPECT_THAT(joystick.calls, ElementsAre("GetNumDevs", "SetCapture 0"));
+  }
+}
+
+// --- Clear and Cancel ----------------------------------------------------------------------
+
+TEST_F(KeyingDialog, ClearEmptiesTheTextsAndLeavesPaddlesAndState) {
+  Open(ManualKeying);
+  station.PaddleState = LeftPaddle;
+  station.LastPaddleInput = LeftPaddle;
+  station.RightPaddleLatch = 1;
+  station.DecodedText.Set("CQ DE");
+  dlg->ShowDecodedText("CQ DE");
+  ASSERT_EQ(Edit()->toPlainText(), "CQ DE");
+  Button(IDC_KEYING_CLEAR)->click();
+  EXPECT_EQ(station.DecodedText.Get(), "");
+  EXPECT_EQ(Edit()->toPlainText(), "");
+  EXPECT_EQ(station.PaddleState, LeftPaddle);
+  EXPECT_EQ(station.LastPaddleInput, LeftPaddle);
+  EXPECT_EQ(station.RightPaddleLatch, 1);
+  EXPECT_EQ(station.OperatingState, ManualKeying);
+  EXPECT_EQ(endRuns, 0);
+}
+
+TEST_F(KeyingDialog, EveryWayToCancelEndsTheRunThenClearsAndCloses) {
+  struct Way {
+    int32_t state;
+    std::function<void(KeyingDlg&)> cancel;
+  };
+  const std::vector<Way> ways = {
+      {ManualKeying,
+       [](KeyingDlg& d) { QTest::mouseClick(d.Control(IDCANCEL_BUTTON), Qt::LeftButton); }},
+      {Idle, [](KeyingDlg& d) { d.close(); }},
+      {ManualFromHeld,
+       [](KeyingDlg& d) {
+         d.Control(IDC_KEYING_CLEAR)->setFocus(Qt::MouseFocusReason);
+         QTest::keyClick(d.Control(IDC_KEYING_CLEAR), Qt::Key_Escape);
+       }},
+  };
+  for (std::size_t way = 0; way < ways.size(); ++way) {
+    SCOPED_TRACE(way);
+    endRuns = 0;
+    Open(ways[way].state);
+    Show();
+    station.DecodedText.Set("CQ DE");
+    dlg->ShowDecodedText("CQ DE");
+    joystick.calls.clear();
+    ways[way].cancel(*dlg);
+    EXPECT_EQ(endRuns, 1);
+    EXPECT_EQ(decodedAtEnd, "CQ DE");  // the run ended before the text was cleared
+    EXPECT_EQ(station.DecodedText.Get(), "");
+    EXPECT_EQ(Edit()->toPlainText(), "");
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), QDialog::Rejected);
+    EXPECT_THAT(joystick.calls, ElementsAre("ReleaseCapture 0"));
+    EXPECT_EQ(joystick.target, nullptr);
+  }
+}
+
+}  // namespace
+}  // namespace zudorave::testing
