@@ -1,6 +1,7 @@
 #include "app/devices.h"
 
 #include "platform/qt/qt_ui_thread.h"
+#include "platform/sdl/sdl_joystick.h"
 #include "platform/sdl/sdl_speaker.h"
 #include "platform/sdl/sdl_wave_in.h"
 #include "platform/sdl/sdl_wave_out.h"
@@ -18,6 +19,7 @@ Devices CreateDevices() {
   devices.waveIn = std::make_unique<SdlWaveIn>(*devices.audio, *devices.uiThread);
   devices.speaker = std::make_unique<SdlSpeaker>(*devices.audio);
   devices.timer = std::make_unique<ThreadTimer>();
+  devices.joystick = std::make_unique<SdlJoystick>();
   return devices;
 }
 

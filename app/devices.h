@@ -4,6 +4,7 @@
 #include <QObject>
 #include <memory>
 
+#include "platform/joystick.h"
 #include "platform/periodic_timer.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/speaker.h"
@@ -25,6 +26,7 @@ struct Devices {
   std::unique_ptr<WaveIn> waveIn;
   std::unique_ptr<Speaker> speaker;
   std::unique_ptr<PeriodicTimer> timer;
+  std::unique_ptr<Joystick> joystick;
 };
 
 // Call on the user-interface thread.

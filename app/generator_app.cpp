@@ -4,8 +4,6 @@
 
 namespace zudorave {
 
-MainDlg* MainDlgPtr = nullptr;
-
 GeneratorApp::GeneratorApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("Zudorave");
   setApplicationVersion(ZUDORAVE_VERSION);
@@ -24,6 +22,8 @@ MainDlgContext ContextFor(ProgramObjects& objects, const DialogDevices& devices,
                         devices.Keying,
                         devices.SpeakerDevice,
                         devices.Timer,
+                        devices.Stick,
+                        devices.Ui,
                         prompts,
                         environment};
 }

@@ -4,17 +4,16 @@
 
 #include "app/program_objects.h"
 #include "platform/environment.h"
+#include "platform/joystick.h"
 #include "platform/periodic_timer.h"
 #include "platform/prompts.h"
 #include "platform/speaker.h"
+#include "platform/ui_thread.h"
 #include "platform/wave_in.h"
 #include "platform/wave_out.h"
 #include "ui/main_dlg.h"
 
 namespace zudorave {
-
-// The running main dialog; valid from before its run until it is destroyed.
-extern MainDlg* MainDlgPtr;
 
 // The devices the main dialog works with besides the generator's own output.
 struct DialogDevices {
@@ -22,6 +21,8 @@ struct DialogDevices {
   WaveOut& Keying;
   Speaker& SpeakerDevice;
   PeriodicTimer& Timer;
+  Joystick& Stick;
+  UiThread& Ui;
 };
 
 class GeneratorApp : public QApplication {

@@ -19,8 +19,8 @@ int main(int argc, char** argv) {
   GeneratorApp app(argc, argv);
   QtPrompts prompts;
   ProcessEnvironment environment;
-  app.InitInstance(
-      objects, DialogDevices{*devices.waveIn, *devices.keyingOut, *devices.speaker, *devices.timer},
-      prompts, environment);
+  const DialogDevices dialogDevices{*devices.waveIn, *devices.keyingOut, *devices.speaker,
+                                    *devices.timer,  *devices.joystick,  *devices.uiThread};
+  app.InitInstance(objects, dialogDevices, prompts, environment);
   return 0;
 }

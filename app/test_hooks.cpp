@@ -65,16 +65,40 @@ class ShownWatcher : public QObject {
 
 }  // namespace
 
-// Writes "id x y" lines, the screen position of each shown control's centre, for a test
-// that clicks them.
+// Writes "id x y" lines, the screen position of each shown control's centre, and "menu NAME
+// x y" for each menu title, for a test that clicks them. A menu, once open, appends its items
+// as "item ID x y".
 void WriteControlMap(MainDlg& dialog, const std::string& path) {
   QFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
+  auto write = [&file](const QString& what, const QPoint& centre) {
+    file.write(QString("%1 %2 %3\n").arg(what).arg(centre.x()).arg(centre.y()).toUtf8());
+  };
   for (const ControlTemplate& control : MainDialogTemplate().controls) {
     QWidget* widget = dialog.Control(control.id);
     if (widget == nullptr || !widget->isVisible()) continue;
-    const QPoint centre = widget->mapToGlobal(widget->rect().center());
-    file.write(QString("%1 %2 %3\n").arg(control.id).arg(centre.x()).arg(centre.y()).toUtf8());
+    write(QString::number(control.id), widget->mapToGlobal(widget->rect().center()));
+  }
+  QMenuBar* bar = dialog.MenuBar();
+  for (QMenu* popup : bar->findChildren<QMenu*>()) {
+    if (popup->objectName().isEmpty()) continue;
+    const QRect title = bar->actionGeometry(popup->menuAction());
+    write("menu " + popup->objectName(), bar->mapToGlobal(title.center()));
+    QObject::connect(popup, &QMenu::aboutToShow, popup, [popup, path] {
+      QTimer::singleShot(100, popup, [popup, path] {
+        QFile items(QString::fromStdString(path));
+        if (!items.open(QIODevice::Append)) return;
+        for (QAction* action : popup->actions()) {
+          if (action->isSeparator()) continue;
+          const QPoint centre = popup->mapToGlobal(popup->actionGeometry(action).center());
+          items.write(QString("item %1 %2 %3\n")
+                          .arg(action->objectName())
+                          .arg(centre.x())
+                          .arg(centre.y())
+                          .toUtf8());
+        }
+      });
+    });
   }
 }
 

@@ -11,7 +11,9 @@
 
 #include "app/generator_app.h"
 #include "app/program_objects.h"
+#include "platform/qt/qt_ui_thread.h"
 #include "platform/testing/fake_environment.h"
+#include "platform/testing/fake_joystick.h"
 #include "platform/testing/fake_periodic_timer.h"
 #include "platform/testing/fake_prompts.h"
 #include "platform/testing/fake_speaker.h"
@@ -48,12 +50,15 @@ int main(int argc, char** argv) {
   FakeWaveOut keyingOut;
   FakeWaveIn waveIn;
   FakePeriodicTimer timer;
+  FakeJoystick joystick;
+  QObject uiContext;
+  QtUiThread ui(&uiContext);
   FakeSpeaker speaker;
   FakePrompts prompts;
   FakeEnvironment environment;
   ProgramObjects objects(waveOut);
   MainDlg dlg(
-      ContextFor(objects, DialogDevices{waveIn, keyingOut, speaker, timer}, prompts, environment));
+      ContextFor(objects, DialogDevices{waveIn, keyingOut, speaker, timer, joystick, ui}, prompts, environment));
   dlg.Create();
   dlg.show();
   // All three oscillators on, in the dearest mode, so every re-render does the most work.

@@ -32,7 +32,6 @@ namespace {
 constexpr char AboutMenuText[] = "&About Zudorave...";               // string 101
 constexpr char AudioPortWarning[] = "Can not open the audio port!";  // string 32796
 constexpr char WarningCaption[] = " WARNING";
-constexpr char MikeFailure[] = "OnCheckMike() - OpenSndRx() failed! ";
 constexpr char NotAPositiveInteger[] = "Please enter a positive integer.";
 constexpr char SaveFilter[] = "Text Files (*.txt)|*.txt||";
 
@@ -48,12 +47,6 @@ std::optional<uint32_t> ParseUnsigned(const QString& text) {
     if (value > std::numeric_limits<uint32_t>::max()) return std::nullopt;
   }
   return static_cast<uint32_t>(value);
-}
-
-template <typename T>
-T* Find(const std::map<int, QWidget*>& controls, int id) {
-  const auto found = controls.find(id);
-  return found == controls.end() ? nullptr : qobject_cast<T*>(found->second);
 }
 
 }  // namespace
@@ -80,21 +73,36 @@ const MainDlg::MessageMapEntry MainDlg::MessageMap[] = {
     {ID_FILE_SAVE_AS, BN_CLICKED, &MainDlg::OnFileSaveAs},
     {ID_FILE_EXIT, BN_CLICKED, &MainDlg::OnFileExit},
     {IDC_EXIT, BN_CLICKED, &MainDlg::QuitIfConfirmed},
+    {IDC_TRANSMIT, BN_CLICKED, &MainDlg::OnTransmit},
+    {ID_CONFIG_TRANSMIT, BN_CLICKED, &MainDlg::OnTransmit},
+    {IDC_STOP, BN_CLICKED, &MainDlg::OnStop},
+    {ID_CONFIG_STOP, BN_CLICKED, &MainDlg::OnStop},
+    {IDC_MANUAL, BN_CLICKED, &MainDlg::OnManual},
+    {ID_CONFIG_MANUAL, BN_CLICKED, &MainDlg::OnManual},
+    {IDC_RECEIVE, BN_CLICKED, &MainDlg::OnReceive},
+    {ID_CONFIG_RECEIVE, BN_CLICKED, &MainDlg::OnReceive},
+    {IDC_TEXT, EN_CHANGE, &MainDlg::OnChangeText},
+    {IDC_LOOP, BN_CLICKED, &MainDlg::OnLoop},
 };
+
+MainDlg* MainDlgPtr = nullptr;
+KeyingDlg* ActiveKeyingDlg = nullptr;
 
 MainDlg::MainDlg(const MainDlgContext& context)
     : TemplateDialog(nullptr),
       Keyer(context.Station, context.KeyingDevice, context.Timer),
       Rx(context.CaptureDevice, context.SpeakerDevice, context.FreeQueue, context.FilledQueue),
       Icon(AppIcon()),
+      States(context.Station, Keyer, Rx, *this, *this, context.Ask, context.Ui),
       context_(context) {
   // The capture buffers are queued before the window exists.
   CreateCapturePool(context_.Pool, context_.FreeQueue);
 }
 
-MainDlg::~MainDlg() = default;
-
-QWidget* MainDlg::Control(int id) const { return Find<QWidget>(controls_, id); }
+MainDlg::~MainDlg() {
+  // No worker may reach the window once its members start to go.
+  States.StopWorkers();
+}
 
 QAction* MainDlg::MenuItem(int id) const {
   const auto found = menuItems_.find(id);
@@ -129,12 +137,11 @@ void MainDlg::CreateFromTemplate() {
   }
 
   client_ = BuildFromTemplate(MainDialogTemplate(), menuBar_);
-  controls_ = Controls();
   WireNotifications();
 }
 
 void MainDlg::WireNotifications() {
-  for (const auto& [id, widget] : controls_) {
+  for (const auto& [id, widget] : Controls()) {
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
       connect(button, &QAbstractButton::clicked, this,
               [this, id = id] { OnCommand(id, BN_CLICKED); });
@@ -155,24 +162,24 @@ void MainDlg::WireNotifications() {
 
 bool MainDlg::DoDataExchange(bool saveAndValidate) {
   if (MikeCheck == nullptr) {
-    MikeCheck = Find<QPushButton>(controls_, IDC_MIKE);
-    AF3Spin = Find<UpDown>(controls_, IDC_AF3_SPIN);
-    AF2Spin = Find<UpDown>(controls_, IDC_AF2_SPIN);
-    AF1Check = Find<QPushButton>(controls_, IDC_AF1);
-    AF2Check = Find<QPushButton>(controls_, IDC_AF2);
-    AF3Check = Find<QPushButton>(controls_, IDC_AF3);
-    ReceiveButton = Find<QPushButton>(controls_, IDC_RECEIVE);
-    AF1Label = Find<QLabel>(controls_, IDC_AF1_LABEL);
-    LoopCheck = Find<QCheckBox>(controls_, IDC_LOOP);
-    ManualButton = Find<QPushButton>(controls_, IDC_MANUAL);
-    TransmitButton = Find<QPushButton>(controls_, IDC_TRANSMIT);
-    StopButton = Find<QPushButton>(controls_, IDC_STOP);
-    SpacingSlider = Find<QSlider>(controls_, IDC_SPACING_SLIDER);
-    TextEdit = Find<QPlainTextEdit>(controls_, IDC_TEXT);
-    SpeedSlider = Find<QSlider>(controls_, IDC_SPEED_SLIDER);
-    AF1Slider = Find<QSlider>(controls_, IDC_AF1_SLIDER);
+    MikeCheck = ControlAs<QPushButton>(IDC_MIKE);
+    AF3Spin = ControlAs<UpDown>(IDC_AF3_SPIN);
+    AF2Spin = ControlAs<UpDown>(IDC_AF2_SPIN);
+    AF1Check = ControlAs<QPushButton>(IDC_AF1);
+    AF2Check = ControlAs<QPushButton>(IDC_AF2);
+    AF3Check = ControlAs<QPushButton>(IDC_AF3);
+    ReceiveButton = ControlAs<QPushButton>(IDC_RECEIVE);
+    AF1Label = ControlAs<QLabel>(IDC_AF1_LABEL);
+    LoopCheck = ControlAs<QCheckBox>(IDC_LOOP);
+    ManualButton = ControlAs<QPushButton>(IDC_MANUAL);
+    TransmitButton = ControlAs<QPushButton>(IDC_TRANSMIT);
+    StopButton = ControlAs<QPushButton>(IDC_STOP);
+    SpacingSlider = ControlAs<QSlider>(IDC_SPACING_SLIDER);
+    TextEdit = ControlAs<QPlainTextEdit>(IDC_TEXT);
+    SpeedSlider = ControlAs<QSlider>(IDC_SPEED_SLIDER);
+    AF1Slider = ControlAs<QSlider>(IDC_AF1_SLIDER);
   }
-  auto* edit = Find<QLineEdit>(controls_, IDC_AF2_EDIT);
+  auto* edit = ControlAs<QLineEdit>(IDC_AF2_EDIT);
   if (!saveAndValidate) {
     edit->setText(QString::number(AF2Value));
     return true;
@@ -238,7 +245,7 @@ void MainDlg::OnInitDialog() {
   AF3Spin->SetPos(15000);
   AF2Spin->SetPos(2400);
 
-  Find<QPushButton>(controls_, IDC_SUM)->setChecked(true);
+  ControlAs<QPushButton>(IDC_SUM)->setChecked(true);
   context_.Tx.SetSinus(true);
 
   SpeakerChecked = 0;
@@ -293,108 +300,6 @@ void MainDlg::OnSysCommand(uint32_t id) {
   }
 }
 
-void MainDlg::Remix() {
-  for (int id = IDC_LSB; id <= IDC_PRODUCT; ++id) {
-    if (Find<QPushButton>(controls_, id)->isChecked()) {
-      context_.Tx.Mix(static_cast<uint32_t>(id), OscMask);
-    }
-  }
-}
-
-int32_t MainDlg::UpdateOscMask() {
-  const bool wasSilent = OscMask == 0;
-  if (wasSilent) context_.Tx.OpenSndTx(0);
-  int32_t mask = 0;
-  if (AF1Check->isChecked()) mask |= Af1Bit;
-  if (AF2Check->isChecked()) mask |= Af2Bit;
-  if (AF3Check->isChecked()) mask |= Af3Bit;
-  if (MikeCheck->isChecked()) mask |= MikeBit;
-  OscMask = mask;
-  if (OscMask != 0) Remix();
-  // The play length is capped at the one-second buffer, so the whole second loops.
-  if (wasSilent) context_.Tx.PlaySndTx(2000);
-  if (OscMask == 0) context_.Tx.CloseSndTx();
-  return OscMask;
-}
-
-void MainDlg::OnHScroll() {
-  // Whichever trackbar moved, speed and spacing are taken first.
-  Keyer.SpeedStep(SpeedSlider->value());
-  Keyer.SpacingStep(SpacingSlider->value());
-  const int32_t frequency = AF1Slider->value();
-  if (frequency != context_.Af1Frequency) {
-    context_.Af1Frequency = frequency;
-    if (context_.Station.OperatingState == Transmitting) {
-      // A transmission keeps its tone; the keying engine picks the change up.
-      context_.Station.ToneChangePending = 1;
-    } else {
-      context_.Tx.FillOscillator(1, frequency);
-      Remix();
-    }
-  }
-  AF1Label->setText(QString::asprintf("%d", context_.Af1Frequency));
-}
-
-void MainDlg::OnChangeAf2() { ApplyField(AF2Spin, 2); }
-void MainDlg::OnChangeAf3() { ApplyField(AF3Spin, 3); }
-
-void MainDlg::ApplyField(UpDown* spin, int32_t oscillator) {
-  // The texts written during initialisation are not the user's.
-  if (ControlsReady == 0) return;
-  const UpDown::Position position = spin->GetPos();
-  if (position.invalid) return;
-  if (spin->Lower() <= position.value && position.value <= spin->Upper()) {
-    context_.Tx.FillOscillator(oscillator, position.value);
-    Remix();
-  }
-}
-
-bool MainDlg::CheckMenuItem(int id, bool check) {
-  const bool previous = menuChecks_[id];
-  menuChecks_[id] = check;
-  menuItems_.at(id)->setChecked(check);
-  return previous;
-}
-
-void MainDlg::OnOptionSinus() {
-  const bool previous = CheckMenuItem(ID_OPTION_SINUS, !context_.Tx.Sinus());
-  context_.Tx.SetSinus(!previous);
-  if (context_.Station.OperatingState == Transmitting) context_.Station.ToneChangePending = 1;
-}
-
-void MainDlg::OnOptionSpeaker() {
-  const bool previous = CheckMenuItem(ID_OPTION_SPEAKER, SpeakerChecked == 0);
-  SpeakerChecked = previous ? 0 : 1;
-  context_.Station.UseSpeaker = SpeakerChecked;
-}
-
-void MainDlg::OnOptionIgnoreSpaces() {
-  const bool previous = CheckMenuItem(ID_OPTION_IGNORE_SPACES, IgnoreSpacesChecked == 0);
-  IgnoreSpacesChecked = previous ? 0 : 1;
-  context_.Station.IgnoreSpaces = IgnoreSpacesChecked;
-}
-
-void MainDlg::OnInitMenu() {
-  // The enabling of the File and Config items by operating state hooks in here.
-}
-
-void MainDlg::OnCheckMike() {
-  if (MikeCheck->isChecked()) {
-    if (Rx.OpenSndRx(this)) {
-      Rx.StartSndRx();
-    } else {
-      context_.Ask.MessageBox(MikeFailure, AppTitle, MB_OK);
-    }
-  } else {
-    Rx.CloseSndRx();
-  }
-  UpdateOscMask();
-}
-
-void MainDlg::OnWimData(WaveIn& device, WaveHdr& header) {
-  Rx.OnWimData(device, header, stopCommand_);
-}
-
 void MainDlg::OnAppAbout() {
   // Like any modal box it belongs to the window that is active, and opens over it.
   AboutDlg about(QApplication::activeWindow());
@@ -415,11 +320,7 @@ void MainDlg::contextMenuEvent(QContextMenuEvent* event) {
   event->accept();
 }
 
-bool MainDlg::CanQuit() {
-  // The question for a busy station and the stopping of what runs come with the operating
-  // states; in every state so far nothing needs confirming.
-  return true;
-}
+bool MainDlg::CanQuit() { return States.CanQuit(); }
 
 void MainDlg::QuitIfConfirmed() {
   if (CanQuit()) done(QDialog::Rejected);
@@ -455,6 +356,7 @@ void MainDlg::keyPressEvent(QKeyEvent* event) {
 
 void MainDlg::done(int result) {
   CloseDevices();
+  States.StopWorkers();
   QDialog::done(result);
 }
 

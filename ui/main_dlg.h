@@ -14,12 +14,17 @@
 #include "morse/morse_keyer.h"
 #include "morse/station_values.h"
 #include "platform/environment.h"
+#include "platform/joystick.h"
 #include "platform/periodic_timer.h"
 #include "platform/prompts.h"
 #include "platform/speaker.h"
+#include "platform/ui_thread.h"
 #include "platform/wave_in.h"
 #include "platform/wave_out.h"
 #include "synth/snd_tx.h"
+#include "ui/messages.h"
+#include "ui/operating_states.h"
+#include "ui/station_window.h"
 #include "ui/template_dialog.h"
 
 class QAction;
@@ -49,22 +54,25 @@ struct MainDlgContext {
   WaveOut& KeyingDevice;
   Speaker& SpeakerDevice;
   PeriodicTimer& Timer;
+  Joystick& Stick;
+  UiThread& Ui;
   Prompts& Ask;
   const Environment& Env;
 };
 
-// Notification codes of commands; a menu command arrives as BN_CLICKED (0).
-inline constexpr uint32_t BN_CLICKED = 0;
-inline constexpr uint32_t EN_CHANGE = 0x300;
-
-// System commands of the window menu.
-inline constexpr uint32_t IDM_ABOUTBOX = 0x0010;
-inline constexpr uint32_t SC_MINIMIZE = 0xF020;
-inline constexpr uint32_t SC_CLOSE = 0xF060;
-
 inline constexpr char AppTitle[] = "Zudorave";
 
-class MainDlg : public TemplateDialog, public WimDataTarget {
+class MainDlg;
+class KeyingDlg;
+
+// The running main dialog, valid from before its run until it is destroyed; the keying
+// dialog of the current manual run, while it runs. User-interface thread only.
+extern MainDlg* MainDlgPtr;
+extern KeyingDlg* ActiveKeyingDlg;
+
+// Threads: everything runs on the user-interface thread; the station's worker threads reach
+// the StationWindow side only through calls carried out there.
+class MainDlg : public TemplateDialog, public WimDataTarget, public StationWindow {
   Q_OBJECT
  public:
   explicit MainDlg(const MainDlgContext& context);
@@ -75,8 +83,7 @@ class MainDlg : public TemplateDialog, public WimDataTarget {
   // Create, then run modally; the result is QDialog's.
   int DoModal();
 
-  // Controls by id (null for an unknown id), menu items by command id.
-  QWidget* Control(int id) const;
+  // Menu items by command id; controls by id come from the template dialog.
   QAction* MenuItem(int id) const;
   QMenuBar* MenuBar() const { return menuBar_; }
   QMenu* SystemMenu() const { return systemMenu_; }
@@ -93,6 +100,16 @@ class MainDlg : public TemplateDialog, public WimDataTarget {
   void OnCheckMike();
 
   void OnWimData(WaveIn& device, WaveHdr& header) override;
+
+  // The station's side of the window.
+  void EnableControl(int id, bool enabled) override;
+  std::string TypedText() const override;
+  int32_t LoopChecked() const override;
+  void RunKeyingDialog(int monitorPriority) override;
+  void CaptureClosed() override;
+  intptr_t SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  // Enables the File and Config items for the operating state.
+  void UpdateMenuState();
 
   // Ends the dialog with the cancel result when CanQuit agrees.
   virtual void QuitIfConfirmed();
@@ -126,6 +143,7 @@ class MainDlg : public TemplateDialog, public WimDataTarget {
   QIcon Icon;
   uint8_t ControlsReady = 0;
   int32_t OscMask = 0;
+  OperatingStates States;  // last: its worker threads stop before any other member goes
 
  public slots:
   void accept() override;
@@ -163,6 +181,17 @@ class MainDlg : public TemplateDialog, public WimDataTarget {
   // Sets a menu item's check mark and returns whether it was checked before.
   bool CheckMenuItem(int id, bool check);
   void OnInitMenu();
+  void OnTransmit() { States.Transmit(); }
+  void OnStop() { States.Stop(); }
+  void OnManual() { States.Manual(); }
+  void OnReceive() { States.Receive(); }
+  void OnChangeText() { States.TypedTextChanged(); }
+  void OnLoop() { States.Loop(); }
+  intptr_t OnTxDone();
+  intptr_t OnMenuRefresh();
+  intptr_t OnShowKeyedChar();
+  void PlaceCaret();
+  bool Receiving() const;
   void OnAppAbout();
   void OnFileSave();
   void OnFileSaveAs();
@@ -171,12 +200,9 @@ class MainDlg : public TemplateDialog, public WimDataTarget {
   void CloseDevices();
 
   MainDlgContext context_;
-  // The Stop command of the operating states; until those land it has nothing to stop.
-  std::function<void()> stopCommand_ = [] {};
   QWidget* client_ = nullptr;
   QMenuBar* menuBar_ = nullptr;
   QMenu* systemMenu_ = nullptr;
-  std::map<int, QWidget*> controls_;
   std::map<int, QAction*> menuItems_;
   std::map<int, bool> menuChecks_;
   bool created_ = false;

@@ -2,6 +2,9 @@
 //   loop_check REC.raw contains MODE MASK   the rendered second (AF1 300, AF2 2400, AF3 15000 Hz)
 //                                           appears whole, bit for bit
 //   loop_check REC.raw silent-tail SECONDS  the recording ends in that much silence
+//   loop_check REC.raw tones HZ...          the last sounds heard are tones of these pitches,
+//                                           in this order, each at least 30 ms long
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -50,6 +53,28 @@ int Contains(const std::vector<int16_t>& recording, uint32_t mode, int32_t mask)
   return 0;
 }
 
+int Tones(const std::vector<int16_t>& recording, const std::vector<double>& pitches) {
+  // Sounds are apart when at least 5 ms of silence lies between them.
+  auto stretches = testing::SoundStretches(recording, SampleRate / 200);
+  std::erase_if(stretches, [](const testing::Stretch& s) { return s.Length() < SampleRate / 33; });
+  if (stretches.size() < pitches.size()) {
+    std::printf("FAIL: %zu sounds heard, %zu wanted\n", stretches.size(), pitches.size());
+    return 1;
+  }
+  int failures = 0;
+  const std::size_t first = stretches.size() - pitches.size();
+  for (std::size_t i = 0; i < pitches.size(); ++i) {
+    const testing::Stretch& heard = stretches[first + i];
+    const double pitch =
+        testing::ZeroCrossingFrequency(std::span(recording).subspan(heard.begin, heard.Length()));
+    const bool close = std::abs(pitch - pitches[i]) <= pitches[i] * 0.05;
+    std::printf("%s: %.0f Hz for %.0f ms, %.0f Hz wanted\n", close ? "ok" : "FAIL", pitch,
+                static_cast<double>(heard.Length()) * 1000.0 / SampleRate, pitches[i]);
+    failures += close ? 0 : 1;
+  }
+  return failures == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,6 +92,11 @@ int main(int argc, char** argv) {
     const std::size_t silence = zudorave::testing::TrailingSilence(recording);
     std::printf("trailing silence: %zu samples\n", silence);
     return silence >= wanted ? 0 : 1;
+  }
+  if (check == "tones") {
+    std::vector<double> pitches;
+    for (int i = 3; i < argc; ++i) pitches.push_back(std::atof(argv[i]));
+    return Tones(recording, pitches);
   }
   return 2;
 }

@@ -10,7 +10,9 @@
 
 #include "app/generator_app.h"
 #include "app/program_objects.h"
+#include "platform/qt/qt_ui_thread.h"
 #include "platform/testing/fake_environment.h"
+#include "platform/testing/fake_joystick.h"
 #include "platform/testing/fake_periodic_timer.h"
 #include "platform/testing/fake_prompts.h"
 #include "platform/testing/fake_speaker.h"
@@ -26,13 +28,16 @@ class DialogTest : public ::testing::Test {
   FakeWaveOut keyingOut;
   FakeWaveIn waveIn;
   FakePeriodicTimer timer;
+  FakeJoystick joystick;
+  QObject uiContext;
+  QtUiThread ui{&uiContext};
   FakeSpeaker speaker;
   FakePrompts prompts;
   FakeEnvironment environment;
   std::unique_ptr<ProgramObjects> objects = std::make_unique<ProgramObjects>(waveOut);
   std::unique_ptr<MainDlg> dlg;
 
-  DialogDevices Devices() { return DialogDevices{waveIn, keyingOut, speaker, timer}; }
+  DialogDevices Devices() { return DialogDevices{waveIn, keyingOut, speaker, timer, joystick, ui}; }
 
   // Builds and initialises the dialog; the probe's device calls are left in waveOut.calls.
   void Start() {

@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# The station on the real program under Xvfb and the private sound server, driven from the
+# menu: Receive records from the default source until Stop, which ends it with the two-tone
+# signal at the sink; Manual opens the keying dialog (after the no-joystick message) and its
+# Cancel ends the run; quitting while receiving asks, and Yes ends the program with status 0
+# and no stream left on the server.
+# Usage: station_test.sh path/to/zudorave path/to/loop_check   (inside scripts/with-test-session.sh)
+set -euo pipefail
+program=$(realpath "$1")
+checker=$(realpath "$2")
+if [[ -z "${PULSE_SERVER:-}" ]]; then
+  if [[ "${CI:-}" == true ]]; then echo "FAIL: no private sound server"; exit 1; fi
+  echo "SKIP: run under scripts/with-test-session.sh"; exit 0
+fi
+if [[ -z "${DISPLAY:-}" || "${QT_QPA_PLATFORM:-}" == offscreen ]]; then
+  unset QT_QPA_PLATFORM
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program" "$checker"
+fi
+unset QT_QPA_PLATFORM
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# A tone on the default source, and a recorder on the sink.
+sox -n -r 44100 -c 1 -b 16 -e signed -t raw "$work/tone.raw" synth 60 sine 700 vol 0.3
+pacat --raw --format=s16le --rate=44100 --channels=1 -d in "$work/tone.raw" &
+pids+=($!)
+parec --latency-msec=10 -d out.monitor --format=s16le --rate=44100 --channels=1 >"$work/rec.raw" &
+pids+=($!)
+ZUDORAVE_CONTROL_MAP="$work/controls" "$program" &
+program_pid=$!
+pids+=("$program_pid")
+
+for _ in $(seq 100); do [[ -s "$work/controls" ]] && break; sleep 0.1; done
+[[ -s "$work/controls" ]] || fail "the main dialog did not appear"
+main=$(xdotool search --onlyvisible --name '^By Zuderiv$' | head -1)
+others=$(pactl list short source-outputs | wc -l)  # the recorders around the program
+
+click_at() { xdotool mousemove --sync "$1" "$2" click 1; }
+position() { awk -v what="$1" -v name="$2" '$1 == what && $2 == name { x = $3; y = $4 } END { print x, y }' "$work/controls"; }
+recordings() { pactl list short source-outputs | wc -l; }
+recording() { [[ $(recordings) -gt $others ]]; }
+not_recording() { [[ $(recordings) -eq $others ]]; }
+items() { grep -c '^item ' "$work/controls" || true; }
+items_above() { [[ $(items) -gt $1 ]]; }
+mark() { stat -c %s "$work/rec.raw"; }
+await() {  # await SECONDS COMMAND...: until the command succeeds
+  local tries=$(($1 * 10))
+  shift
+  for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+window_named() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+
+choose() {  # choose ITEM-ID from the Config menu
+  local before
+  before=$(items)
+  click_at $(position menu Config)
+  await 3 items_above "$before" || fail "the Config menu did not open"
+  click_at $(position item "$1")
+}
+
+echo "== Receive records from the default source"
+choose 32804
+await 3 recording || fail "nothing records"
+sleep 1.5
+
+echo "== Stop ends it with the two-tone signal"
+start=$(mark)
+choose 32801
+await 3 not_recording || fail "the capture is still open"
+sleep 1.5
+tail -c +"$((start + 1))" "$work/rec.raw" >"$work/stop.raw"
+"$checker" "$work/stop.raw" tones 1000 500
+
+echo "== Manual: the no-joystick message, then the keying dialog; Cancel ends the run"
+choose 32802
+await 5 window_named "^Please use the '<' and '>' keys$" || fail "no joystick message"
+box=$(xdotool search --onlyvisible --name "^Please use the '<' and '>' keys$" | head -1)
+xdotool windowfocus --sync "$box" key --clearmodifiers Return
+await 5 window_named '^Transmit$' || fail "the keying dialog did not open"
+keying=$(xdotool search --onlyvisible --name '^Transmit$' | head -1)
+eval "$(xdotool getwindowgeometry --shell "$keying")"
+# Cancel sits at 150,148 of the dialog's 186 x 164 units.
+click_at $((X + WIDTH * 150 / 186)) $((Y + HEIGHT * 148 / 164))
+await 5 bash -c "! xdotool search --onlyvisible --name '^Transmit$' >/dev/null 2>&1" ||
+  fail "Cancel did not close the keying dialog"
+
+echo "== Quitting while receiving asks; Yes ends the program"
+choose 32804
+await 3 recording || fail "nothing records the second time"
+xdotool windowfocus --sync "$main" key --clearmodifiers Escape
+await 5 window_named '^ACHTUNG$' || fail "no question before quitting"
+question=$(xdotool search --onlyvisible --name '^ACHTUNG$' | head -1)
+xdotool windowfocus --sync "$question" key --clearmodifiers Return
+for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+rc=0
+wait "$program_pid" || rc=$?
+[[ $rc -eq 0 ]] || fail "exit code $rc"
+await 3 not_recording || fail "a capture stream is left on the server"
+echo "PASS"

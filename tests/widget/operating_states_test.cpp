@@ -1,0 +1,253 @@
+// The station's operating states through the main dialog: its commands, messages, menu,
+// worker threads and the question before quitting, on the device doubles.
+#include <gmock/gmock.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <string>
+
+#include "dialog_fixture.h"
+#include "morse/operating_state.h"
+#include "ui/dialog_template.h"
+#include "ui/menu_resource.h"
+#include "ui/menu_state.h"
+#include "ui/messages.h"
+
+namespace zudorave::testing {
+namespace {
+
+class States : public DialogTest {
+ protected:
+  void SetUp() override { StartQuiet(); }
+
+  int32_t State() const { return objects->Station.OperatingState; }
+  void SetState(int32_t state) { objects->Station.OperatingState = state; }
+  void Command(int menuId) { dlg->MenuItem(menuId)->trigger(); }
+  // The enabled station controls, in a fixed order, as one string.
+  std::string Enabled() const {
+    std::string enabled;
+    for (const auto& [id, name] : {std::pair{IDC_STOP, "Stop "}, std::pair{IDC_TRANSMIT, "Tx "},
+                                   std::pair{IDC_MANUAL, "Manual "}, std::pair{IDC_RECEIVE, "Rx "},
+                                   std::pair{IDC_SPACING_SLIDER, "Spacing "}}) {
+      if (dlg->Control(id)->isEnabled()) enabled += name;
+    }
+    return enabled;
+  }
+  // The box is hidden and disabled: its handler runs as the dialog's own notification.
+  void ClickMike() {
+    dlg->MikeCheck->toggle();
+    dlg->OnCommand(IDC_MIKE, BN_CLICKED);
+  }
+  void Type(const QString& text) {
+    dlg->TextEdit->moveCursor(QTextCursor::End);
+    dlg->TextEdit->insertPlainText(text);
+  }
+  // Runs the keying dialog's modal run with inspect, then closes it as its Cancel would.
+  void WhenTheKeyingDialogOpens(std::function<void()> inspect) {
+    QTimer::singleShot(0, [this, inspect] {
+      inspect();
+      if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) modal->reject();
+    });
+  }
+};
+
+TEST_F(States, StopTwiceWhileTransmittingThenOnlyTheEndMessageReturnsToIdle) {
+  dlg->TextEdit->setPlainText("cq");
+  ASSERT_EQ(State(), Transmitting);  // typing in Idle sends
+  EXPECT_EQ(Enabled(), "Stop ");
+  Command(ID_CONFIG_STOP);
+  EXPECT_EQ(State(), StoppingTransmit);
+  EXPECT_EQ(Enabled(), "Tx Manual Rx ");
+  EXPECT_EQ(timer.Running(), 1u);  // the transmission still ends on its own
+  Command(ID_CONFIG_TRANSMIT);     // offered, and does nothing
+  Command(ID_CONFIG_STOP);
+  EXPECT_EQ(State(), StoppingTransmit);
+  EXPECT_EQ(timer.Running(), 0u);
+  EXPECT_EQ(keyingOut.openDevices, 0);
+  EXPECT_EQ(dlg->SendMessage(WM_TX_DONE, 0, 0), 0);
+  EXPECT_EQ(State(), Idle);
+}
+
+TEST_F(States, TransmitTakesTheWholeTextAndFromHeldKeepsTheKeyedIndex) {
+  {
+    const QSignalBlocker quiet(dlg->TextEdit);
+    dlg->TextEdit->setPlainText("test de");
+  }
+  objects->Station.KeyedCharIndex = 4;
+  SetState(Held);
+  Command(ID_CONFIG_TRANSMIT);
+  EXPECT_EQ(State(), Transmitting);
+  EXPECT_EQ(objects->Station.TransmitText.Get(), "test de");
+  EXPECT_EQ(objects->Station.KeyedCharIndex, 4);
+  dlg->SendMessage(WM_TX_DONE, 0, 0);
+  keyingOut.openResult = MMSYSERR_NODRIVER;  // the timer cannot start: nothing moves
+  dlg->Keyer.StopElementTimer();
+  Command(ID_CONFIG_TRANSMIT);
+  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(objects->Station.KeyedCharIndex, 0);
+  EXPECT_EQ(objects->Station.TransmitText.Get(), "test de");
+}
+
+TEST_F(States, TheTextBoxSendsOnlyItsLastCharacterAndEditingNeverStartsAnything) {
+  dlg->TextEdit->setPlainText("abc");  // pasted at once
+  EXPECT_EQ(State(), Transmitting);
+  EXPECT_EQ(objects->Station.TransmitText.Get(), "c");
+  EXPECT_EQ(objects->Station.KeyedCharIndex, 2);
+  Type("d");
+  EXPECT_EQ(objects->Station.TransmitText.Get(), "cd");
+  dlg->SendMessage(WM_TX_DONE, 0, 0);
+  dlg->Keyer.StopElementTimer();
+  objects->Station.SendPosition = 3;
+  dlg->TextEdit->setPlainText("ab");  // shorter: taken whole, nothing starts
+  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(objects->Station.TransmitText.Get(), "ab");
+  EXPECT_EQ(objects->Station.SendPosition, 0);
+}
+
+TEST_F(States, AFailedStartFromTheTextBoxLeavesTheStationIdle) {
+  keyingOut.openResult = MMSYSERR_NODRIVER;
+  Type("e");
+  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(objects->Station.TransmitText.Get(), "e");
+  EXPECT_EQ(Enabled(), "Tx ");  // as the dialog's start left them
+}
+
+TEST_F(States, ReceptionSharesTheCaptureAndItsStopUnticksMike) {
+  Command(ID_CONFIG_RECEIVE);
+  EXPECT_EQ(State(), Receiving);
+  EXPECT_EQ(waveIn.openDevices, 1);
+  EXPECT_EQ(Enabled(), "Stop ");
+  ClickMike();  // the same capture
+  EXPECT_EQ(waveIn.openDevices, 1);
+  EXPECT_EQ(dlg->OscMask, MikeBit);
+  Command(ID_CONFIG_STOP);
+  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(waveIn.openDevices, 0);
+  EXPECT_TRUE(dlg->Rx.StopRequested());
+  EXPECT_FALSE(dlg->MikeCheck->isChecked());
+  EXPECT_EQ(dlg->OscMask, 0);
+  EXPECT_EQ(waveOut.openDevices, 0);
+  // The partial buffer's late notice: the two-tone signal, then Stop, which does nothing now.
+  waveIn.DeliverNotices();
+  EXPECT_THAT(speaker.calls, ::testing::ElementsAre("Beep 1000 60", "Beep 500 60"));
+  EXPECT_EQ(State(), Idle);
+}
+
+TEST_F(States, UntickingMikeDuringAReceptionLeavesTheCaptureToIt) {
+  ClickMike();
+  Command(ID_CONFIG_RECEIVE);
+  ClickMike();
+  EXPECT_EQ(waveIn.openDevices, 1);
+  EXPECT_EQ(State(), Receiving);
+}
+
+TEST_F(States, TypingDuringAReceptionStopsItThenSends) {
+  SetState(Held);
+  Command(ID_CONFIG_RECEIVE);
+  ASSERT_EQ(State(), ReceivingFromHeld);
+  Type("k");
+  EXPECT_EQ(waveIn.openDevices, 0);
+  EXPECT_EQ(State(), Transmitting);  // from Held, with the whole text
+  EXPECT_EQ(objects->Station.TransmitText.Get(), "k");
+}
+
+TEST_F(States, TheEndMessageDuringAReceptionReturnsToIdleAndKeepsTheCapture) {
+  Command(ID_CONFIG_RECEIVE);
+  dlg->SendMessage(WM_TX_DONE, 0, 0);
+  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(waveIn.openDevices, 1);
+}
+
+TEST_F(States, ManualFromHeldRunsTheKeyingDialogAndItsEndReturnsToHeld) {
+  SetState(Held);
+  WhenTheKeyingDialogOpens([this] {
+    EXPECT_EQ(State(), ManualFromHeld);
+    EXPECT_EQ(timer.Running(), 1u);
+    EXPECT_EQ(Enabled(), "");
+  });
+  Command(ID_CONFIG_MANUAL);
+  EXPECT_EQ(State(), Held);
+  EXPECT_EQ(timer.Running(), 0u);
+  EXPECT_EQ(Enabled(), "Tx Manual Spacing ");
+}
+
+TEST_F(States, TheProgressThreadFollowsTheKeyedCharacterAndRestoresTheButtons) {
+  dlg->show();
+  QString lines;
+  for (int line = 0; line < 40; ++line) lines += "x\n";  // two characters a line
+  dlg->TextEdit->setPlainText(lines);
+  ASSERT_EQ(State(), Transmitting);
+  objects->Station.KeyedCharIndex = 2;  // line 1
+  QTRY_COMPARE(dlg->TextEdit->textCursor().position(), 2);
+  objects->Station.KeyedCharIndex = 30;  // line 15: two lines down, not to the character
+  QTRY_COMPARE(dlg->TextEdit->textCursor().position(), 30);
+  EXPECT_EQ(dlg->TextEdit->verticalScrollBar()->value(), 2);
+  dlg->SendMessage(WM_TX_DONE, 0, 0);
+  EXPECT_FALSE(dlg->Control(IDC_MANUAL)->isEnabled());  // only the thread gives it back
+  QTRY_VERIFY(dlg->Control(IDC_MANUAL)->isEnabled());
+  EXPECT_EQ(Enabled(), "Tx Manual Rx ");
+}
+
+TEST_F(States, TheMenuFollowsTheStateEveryTimeItOpens) {
+  auto* config = dlg->MenuBar()->findChild<QMenu*>("Config");
+  ASSERT_NE(config, nullptr);
+  for (int32_t state = Idle; state <= ManualFromHeld; ++state) {
+    SetState(state);
+    emit config->aboutToShow();
+    for (const auto& [id, enabled] : MenuStateFor(state)) {
+      EXPECT_EQ(dlg->MenuItem(id)->isEnabled(), enabled) << "state " << state << " item " << id;
+    }
+    EXPECT_FALSE(dlg->MenuItem(ID_OPTION_SPEAKER)->isEnabled());  // "OS" is not Windows_NT here
+    EXPECT_TRUE(dlg->MenuItem(ID_FILE_EXIT)->isEnabled());
+  }
+  SetState(StoppingTransmit);
+  dlg->SendMessage(WM_MENU_REFRESH_AGAIN, 0, 0);
+  EXPECT_TRUE(dlg->MenuItem(ID_CONFIG_MANUAL)->isEnabled());
+  EXPECT_FALSE(dlg->MenuItem(ID_FILE_SAVE)->isEnabled());
+}
+
+TEST_F(States, QuittingAsksOnlyWhereTheStationIsBusyOrHeld) {
+  for (int32_t state = Idle; state <= ManualFromHeld; ++state) {
+    SetState(state);
+    prompts.messages.clear();
+    prompts.answers = {IDNO};
+    const bool asks =
+        state == Transmitting || state == Receiving || state == ReceivingFromHeld || state == Held;
+    EXPECT_EQ(dlg->CanQuit(), !asks) << state;
+    ASSERT_EQ(prompts.messages.size(), asks ? 1u : 0u) << state;
+    if (asks) {
+      EXPECT_EQ(prompts.messages[0].text, "Realy want to quit this application?");
+      EXPECT_EQ(prompts.messages[0].caption, "ACHTUNG");
+      EXPECT_EQ(prompts.messages[0].type, 36u);
+    }
+  }
+}
+
+TEST_F(States, QuittingAReceptionClosesTheCaptureAndATransmissionStopsTheTimer) {
+  Command(ID_CONFIG_RECEIVE);
+  prompts.answers = {IDYES};
+  EXPECT_TRUE(dlg->CanQuit());
+  EXPECT_EQ(waveIn.openDevices, 0);
+  EXPECT_EQ(State(), Idle);
+
+  Type("q");
+  ASSERT_EQ(State(), Transmitting);
+  dlg->show();
+  prompts.answers = {IDYES};
+  dlg->MenuItem(ID_FILE_EXIT)->trigger();
+  EXPECT_FALSE(dlg->isVisible());
+  EXPECT_EQ(timer.Running(), 0u);
+  EXPECT_EQ(State(), Transmitting);  // left as it was; its thread is joined all the same
+  EXPECT_EQ(dlg->States.ProgressThreads(), 0u);
+}
+
+}  // namespace
+}  // namespace zudorave::testing

@@ -1,0 +1,15 @@
+#pragma once
+// Which File and Config items are enabled in each operating state. The other items are never
+// greyed here; "Use Speaker" has a rule of its own.
+#include <array>
+#include <cstdint>
+#include <utility>
+
+namespace zudorave {
+
+// Pairs of menu command id and whether it is enabled, for the seven items the state decides.
+using MenuEnabling = std::array<std::pair<int, bool>, 7>;
+
+MenuEnabling MenuStateFor(int32_t operatingState);
+
+}  // namespace zudorave

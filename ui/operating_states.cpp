@@ -1,0 +1,189 @@
+#include "ui/operating_states.h"
+
+#include <string>
+
+#include "platform/worker.h"
+#include "ui/dialog_template.h"
+
+namespace zudorave {
+
+OperatingStates::OperatingStates(StationValues& station, MorseKeyer& keyer, SndRx& rx,
+                                 WimDataTarget& captureTarget, StationWindow& window, Prompts& ask,
+                                 UiThread& ui)
+    : station_(station),
+      keyer_(keyer),
+      rx_(rx),
+      captureTarget_(captureTarget),
+      window_(window),
+      ask_(ask),
+      ui_(ui) {}
+
+OperatingStates::~OperatingStates() { StopWorkers(); }
+
+void OperatingStates::StopWorkers() { progress_.clear(); }
+
+void OperatingStates::ButtonsA() {
+  window_.EnableControl(IDC_STOP, true);
+  window_.EnableControl(IDC_TRANSMIT, false);
+  window_.EnableControl(IDC_MANUAL, false);
+  window_.EnableControl(IDC_RECEIVE, false);
+}
+
+void OperatingStates::ButtonsB() {
+  window_.EnableControl(IDC_STOP, false);
+  window_.EnableControl(IDC_TRANSMIT, true);
+  window_.EnableControl(IDC_MANUAL, true);
+  window_.EnableControl(IDC_RECEIVE, true);
+}
+
+void OperatingStates::StartProgressThread() {
+  // Threads that saw their transmission end are done; one that has not yet goes on beside
+  // the new one.
+  std::erase_if(progress_, [](const auto& thread) { return thread->Finished(); });
+  progress_.push_back(std::make_unique<ProgressThread>(station_, ui_, window_));
+}
+
+// The element timer has started: the buttons, the state and the progress thread follow.
+bool OperatingStates::StartSending() {
+  if (!keyer_.StartElementTimer()) return false;
+  ButtonsA();
+  SetState(Transmitting);
+  StartProgressThread();
+  return true;
+}
+
+void OperatingStates::Transmit() {
+  const int32_t state = State();
+  if (state != Idle && state != Held) return;
+  station_.TransmitText.Clear();
+  if (state == Idle) station_.KeyedCharIndex = 0;
+  station_.TransmitText.Set(window_.TypedText());
+  StartSending();
+}
+
+void OperatingStates::Stop() {
+  switch (State()) {
+    case Transmitting:
+      ButtonsB();  // the element timer runs on until the transmission ends
+      SetState(StoppingTransmit);
+      break;
+    case StoppingTransmit:
+      keyer_.StopElementTimer();
+      break;
+    case Receiving:
+    case ReceivingFromHeld:
+      SetState(State() == Receiving ? Idle : Held);
+      rx_.SetStopRequested(true);
+      rx_.CloseSndRx();
+      window_.EnableControl(IDC_RECEIVE, true);
+      window_.EnableControl(IDC_STOP, false);
+      window_.EnableControl(IDC_TRANSMIT, true);
+      window_.EnableControl(IDC_MANUAL, true);
+      window_.CaptureClosed();
+      break;
+    case ManualKeying:
+    case ManualFromHeld:
+      EndManualRun();
+      break;
+    default:
+      break;
+  }
+}
+
+void OperatingStates::Manual() {
+  const int32_t from = State();
+  if (from != Idle && from != Held) return;
+  if (!keyer_.StartElementTimer()) return;
+  window_.EnableControl(IDC_SPACING_SLIDER, false);
+  window_.EnableControl(IDC_TRANSMIT, false);
+  window_.EnableControl(IDC_MANUAL, false);
+  SetState(from == Idle ? ManualKeying : ManualFromHeld);
+  window_.RunKeyingDialog(from == Idle ? ThreadPriorityBelowNormal : ThreadPriorityNormal);
+}
+
+void OperatingStates::Receive() {
+  const int32_t from = State();
+  if (from != Idle && from != Held) return;
+  if (!rx_.OpenSndRx(&captureTarget_)) return;
+  SetState(from == Idle ? Receiving : ReceivingFromHeld);
+  ButtonsA();
+  rx_.StartSndRx();
+}
+
+void OperatingStates::TypedTextChanged() {
+  if (State() == Receiving || State() == ReceivingFromHeld) Stop();
+  const std::string text = window_.TypedText();
+  const auto n = static_cast<int32_t>(text.size());
+  if (station_.TypedLength >= n) {
+    // Deleted or replaced text never starts or stops anything.
+    station_.TransmitText.Set(text);
+    station_.TypedLength = n;
+    if (n < station_.SendPosition) station_.SendPosition = 0;
+    return;
+  }
+  switch (State()) {
+    case Idle:
+      // Only the last character counts, however much arrived at once.
+      station_.TransmitText.Set(text.substr(text.size() - 1));
+      station_.TypedLength = n;
+      station_.KeyedCharIndex = n - 1;
+      SetState(Transmitting);
+      if (keyer_.StartElementTimer()) {
+        ButtonsA();
+        StartProgressThread();
+      } else {
+        // Nothing sends: a station left in Transmitting could only be stopped by a message
+        // that nothing sends.
+        SetState(Idle);
+      }
+      break;
+    case Transmitting:
+      station_.TypedLength = n;
+      station_.TransmitText.Append(text.back());
+      break;
+    case Held:
+      station_.TransmitText.Set(text);
+      StartSending();
+      break;
+    default:
+      break;
+  }
+}
+
+void OperatingStates::Loop() { station_.LoopFlag = window_.LoopChecked(); }
+
+void OperatingStates::TxDone() {
+  window_.EnableControl(IDC_STOP, false);
+  window_.EnableControl(IDC_TRANSMIT, true);
+  window_.EnableControl(IDC_RECEIVE, true);
+  SetState(Idle);
+}
+
+void OperatingStates::EndManualRun() {
+  const int32_t state = State();
+  if (state != ManualKeying && state != ManualFromHeld) return;
+  keyer_.StopElementTimer();
+  SetState(state == ManualKeying ? Idle : Held);
+  window_.EnableControl(IDC_STOP, false);
+  window_.EnableControl(IDC_SPACING_SLIDER, true);
+  window_.EnableControl(IDC_TRANSMIT, true);
+  window_.EnableControl(IDC_MANUAL, true);
+}
+
+bool OperatingStates::CanQuit() {
+  const int32_t state = State();
+  if (state == Transmitting || state == Receiving || state == ReceivingFromHeld || state == Held) {
+    if (ask_.MessageBox(QuitQuestion, QuitCaption, MB_YESNO | MB_ICONQUESTION) == IDNO) {
+      return false;
+    }
+  }
+  // The answer may have taken a while; the state is read again.
+  if (State() == Receiving || State() == ReceivingFromHeld) {
+    Stop();
+  } else {
+    keyer_.StopElementTimer();
+  }
+  return true;
+}
+
+}  // namespace zudorave

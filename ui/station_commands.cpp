@@ -1,0 +1,121 @@
+// The main dialog's side of the operating states: its station controls, its user messages, the
+// menu enabling and the caret that follows the keyed character.
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <algorithm>
+
+#include "morse/operating_state.h"
+#include "ui/dialog_template.h"
+#include "ui/main_dlg.h"
+#include "ui/menu_resource.h"
+#include "ui/menu_state.h"
+
+namespace zudorave {
+
+namespace {
+
+constexpr int CaretWidth = 3;
+constexpr int LinesBeforeScrolling = 13;
+constexpr int LinesScrolled = 2;
+
+// The line, counting wrapped lines, that holds a character of a plain text edit.
+int LineOf(const QPlainTextEdit& edit, int position) {
+  const QTextBlock block = edit.document()->findBlock(position);
+  if (!block.isValid()) return 0;
+  const QTextLayout* layout = block.layout();
+  const int inBlock = layout != nullptr && layout->lineCount() > 0
+                          ? layout->lineForTextPosition(position - block.position()).lineNumber()
+                          : 0;
+  return block.firstLineNumber() + std::max(inBlock, 0);
+}
+
+}  // namespace
+
+void MainDlg::EnableControl(int id, bool enabled) {
+  if (QWidget* control = Control(id)) control->setEnabled(enabled);
+}
+
+std::string MainDlg::TypedText() const {
+  // The text to send is plain ASCII Morse; other characters become '?', one byte each.
+  return TextEdit->toPlainText().toLatin1().toStdString();
+}
+
+int32_t MainDlg::LoopChecked() const { return LoopCheck->isChecked() ? 1 : 0; }
+
+void MainDlg::CaptureClosed() {
+  // The Mike box shares the capture that the reception has just closed.
+  if (!MikeCheck->isChecked()) return;
+  MikeCheck->setChecked(false);
+  UpdateOscMask();
+}
+
+bool MainDlg::Receiving() const {
+  const int32_t state = context_.Station.OperatingState;
+  return state == zudorave::Receiving || state == ReceivingFromHeld;
+}
+
+intptr_t MainDlg::SendMessage(uint32_t message, uintptr_t /*wParam*/, intptr_t /*lParam*/) {
+  switch (message) {
+    case WM_TX_DONE:
+      return OnTxDone();
+    case WM_MENU_REFRESH:
+    case WM_MENU_REFRESH_AGAIN:
+      return OnMenuRefresh();
+    case WM_SHOW_KEYED_CHAR:
+      return OnShowKeyedChar();
+    default:
+      return 0;
+  }
+}
+
+intptr_t MainDlg::OnTxDone() {
+  States.TxDone();
+  return 0;
+}
+
+intptr_t MainDlg::OnMenuRefresh() {
+  UpdateMenuState();
+  return 1;
+}
+
+void MainDlg::OnInitMenu() {
+  if (NotWindowsNT != 0) MenuItem(ID_OPTION_SPEAKER)->setEnabled(false);
+  UpdateMenuState();
+}
+
+void MainDlg::UpdateMenuState() {
+  for (const auto& [id, enabled] : MenuStateFor(context_.Station.OperatingState)) {
+    MenuItem(id)->setEnabled(enabled);
+  }
+}
+
+intptr_t MainDlg::OnShowKeyedChar() {
+  TextEdit->setCursorWidth(CaretWidth);
+  PlaceCaret();
+  QScrollBar* lines = TextEdit->verticalScrollBar();
+  const int firstVisible = lines->value();
+  if (LineOf(*TextEdit, TextEdit->textCursor().position()) >= firstVisible + LinesBeforeScrolling) {
+    lines->setValue(firstVisible + LinesScrolled);
+    PlaceCaret();
+  }
+  return 1;
+}
+
+void MainDlg::PlaceCaret() {
+  const int last = TextEdit->document()->characterCount() - 1;
+  QTextCursor caret = TextEdit->textCursor();
+  caret.setPosition(std::clamp(static_cast<int>(context_.Station.KeyedCharIndex), 0, last));
+  // Moving the caret must not scroll: the edit scrolls only by the rule above.
+  QScrollBar* lines = TextEdit->verticalScrollBar();
+  const int firstVisible = lines->value();
+  TextEdit->setTextCursor(caret);
+  lines->setValue(firstVisible);
+}
+
+}  // namespace zudorave

@@ -1,0 +1,83 @@
+#include "ui/station_threads.h"
+
+#include "platform/worker.h"
+#include "ui/dialog_template.h"
+#include "ui/messages.h"
+
+namespace zudorave {
+
+ProgressThread::ProgressThread(StationValues& station, UiThread& ui, StationWindow& window)
+    : station_(station),
+      ui_(ui),
+      window_(window),
+      thread_([this](std::stop_token stop) { Run(stop); }) {}
+
+ProgressThread::~ProgressThread() {
+  thread_.request_stop();
+  thread_.join();
+}
+
+void ProgressThread::Run(std::stop_token stop) {
+  Follow(stop);
+  finished_ = true;
+}
+
+void ProgressThread::Follow(std::stop_token stop) {
+  auto send = [&](uint32_t message) {
+    return CallOnUiThread(
+        ui_, [&] { window_.SendMessage(message, 0, 0); }, stop);
+  };
+  int32_t last = station_.KeyedCharIndex;
+  if (!send(WM_SHOW_KEYED_CHAR)) return;
+  while (station_.OperatingState == Transmitting) {
+    const int32_t index = station_.KeyedCharIndex;
+    if (index != last) {
+      if (!send(WM_SHOW_KEYED_CHAR)) return;
+      last = index;
+    }
+    if (!SleepUnlessStopped(Poll, stop)) return;
+  }
+  const bool restored = CallOnUiThread(
+      ui_,
+      [&] {
+        window_.EnableControl(IDC_STOP, false);
+        window_.EnableControl(IDC_TRANSMIT, true);
+        window_.EnableControl(IDC_MANUAL, true);
+        window_.EnableControl(IDC_RECEIVE, true);
+      },
+      stop);
+  if (restored) send(WM_MENU_REFRESH);
+}
+
+KeyingMonitorThread::KeyingMonitorThread(StationValues& station, UiThread& ui,
+                                         DecodedTextView& dialog, int priority)
+    : station_(station),
+      ui_(ui),
+      dialog_(dialog),
+      priority_(priority),
+      thread_([this](std::stop_token stop) { Run(stop); }) {}
+
+KeyingMonitorThread::~KeyingMonitorThread() {
+  thread_.request_stop();
+  thread_.join();
+}
+
+void KeyingMonitorThread::Run(std::stop_token stop) {
+  SetCurrentThreadPriority(priority_);
+  auto manual = [this] {
+    const int32_t state = station_.OperatingState;
+    return state == ManualKeying || state == ManualFromHeld;
+  };
+  while (manual()) {
+    // The flag is taken before the text, so text decoded meanwhile is shown on the next pass.
+    if (station_.DecodedTextReady.exchange(0) == 1) {
+      const std::string text = station_.DecodedText.Get();
+      if (!CallOnUiThread(
+              ui_, [&] { dialog_.ShowDecodedText(text); }, stop))
+        return;
+    }
+    if (!SleepUnlessStopped(Poll, stop)) return;
+  }
+}
+
+}  // namespace zudorave
