@@ -11,9 +11,12 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
+#include <map>
 #include <string>
 
 #include "ui/dialog_template.h"
+#include "ui/menu_resource.h"
 
 namespace zudorave {
 
@@ -128,16 +131,28 @@ void InstallTestHooks(MainDlg& dialog, const Environment& environment) {
   const QString menuName =
       QString::fromStdString(environment.Get("ZUDORAVE_SCREENSHOT_MENU").value_or(""));
   new ShownWatcher(dialog, [&dialog, file, menuName] {
-    if (menuName == "About") {
-      // The About box runs modally; the grab happens inside its run.
-      QTimer::singleShot(700, &dialog, [file] {
-        QWidget* about = QApplication::activeModalWidget();
-        if (about == nullptr) return;
-        const QRect area = about->frameGeometry();
-        about->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(file);
-        about->close();
+    // A modal dialog runs inside its command; a timer grabs it once it shows, past any
+    // message box before it.
+    const std::map<QString, std::function<void()>> modalRuns = {
+        {"About", [&dialog] { dialog.OnSysCommand(IDM_ABOUTBOX); }},
+        {"Transmit", [&dialog] { dialog.OnCommand(ID_CONFIG_MANUAL, BN_CLICKED); }},
+    };
+    if (const auto run = modalRuns.find(menuName); run != modalRuns.end()) {
+      auto* waiter = new QTimer(&dialog);
+      QObject::connect(waiter, &QTimer::timeout, &dialog, [waiter, file] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || qobject_cast<QMessageBox*>(modal) != nullptr) return;
+        waiter->stop();
+        QTimer::singleShot(500, modal, [modal, file] {
+          const QRect area = modal->frameGeometry();
+          modal->screen()
+              ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+              .save(file);
+          modal->close();
+        });
       });
-      dialog.OnSysCommand(IDM_ABOUTBOX);
+      waiter->start(100);
+      run->second();
       dialog.reject();
       return;
     }
