@@ -4,25 +4,7 @@
 # the sink and closes the device; Escape ends the program.
 # Usage: sound_test.sh path/to/zudorave path/to/loop_check   (inside scripts/with-test-session.sh)
 set -euo pipefail
-program=$(realpath "$1")
-checker=$(realpath "$2")
-if [[ -z "${PULSE_SERVER:-}" ]]; then
-  if [[ "${CI:-}" == true ]]; then echo "FAIL: no private sound server"; exit 1; fi
-  echo "SKIP: run under scripts/with-test-session.sh"; exit 0
-fi
-if [[ -z "${DISPLAY:-}" || "${QT_QPA_PLATFORM:-}" == offscreen ]]; then
-  unset QT_QPA_PLATFORM
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program" "$checker"
-fi
-unset QT_QPA_PLATFORM
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/session.sh"
 
 parec --latency-msec=10 -d out.monitor --format=s16le --rate=44100 --channels=1 >"$work/rec.raw" &
 pids+=($!)

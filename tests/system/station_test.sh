@@ -6,25 +6,7 @@
 # and no stream left on the server.
 # Usage: station_test.sh path/to/zudorave path/to/loop_check   (inside scripts/with-test-session.sh)
 set -euo pipefail
-program=$(realpath "$1")
-checker=$(realpath "$2")
-if [[ -z "${PULSE_SERVER:-}" ]]; then
-  if [[ "${CI:-}" == true ]]; then echo "FAIL: no private sound server"; exit 1; fi
-  echo "SKIP: run under scripts/with-test-session.sh"; exit 0
-fi
-if [[ -z "${DISPLAY:-}" || "${QT_QPA_PLATFORM:-}" == offscreen ]]; then
-  unset QT_QPA_PLATFORM
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program" "$checker"
-fi
-unset QT_QPA_PLATFORM
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/session.sh"
 fail() { echo "FAIL: $*"; exit 1; }
 
 # A tone on the default source, and a recorder on the sink.
