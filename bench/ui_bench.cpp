@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
   FakePrompts prompts;
   FakeEnvironment environment;
   ProgramObjects objects(waveOut);
-  MainDlg dlg(
-      ContextFor(objects, DialogDevices{waveIn, keyingOut, speaker, timer, joystick, ui}, prompts, environment));
+  MainDlg dlg(ContextFor(objects, DialogDevices{waveIn, keyingOut, speaker, timer, joystick, ui},
+                         prompts, environment));
   dlg.Create();
   dlg.show();
   // All three oscillators on, in the dearest mode, so every re-render does the most work.
