@@ -11,7 +11,7 @@ GeneratorApp::GeneratorApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 MainDlgContext ContextFor(ProgramObjects& objects, const DialogDevices& devices, Prompts& prompts,
-                          const Environment& environment) {
+                          const Environment& environment, bool showStation) {
   return MainDlgContext{objects.Tx,
                         objects.Pool,
                         objects.FreeQueue,
@@ -25,7 +25,8 @@ MainDlgContext ContextFor(ProgramObjects& objects, const DialogDevices& devices,
                         devices.Stick,
                         devices.Ui,
                         prompts,
-                        environment};
+                        environment,
+                        showStation};
 }
 
 bool GeneratorApp::InitInstance(ProgramObjects& objects, const DialogDevices& devices,

@@ -37,6 +37,6 @@ class GeneratorApp : public QApplication {
 
 // The collaborators of the main dialog, taken from the program's objects.
 MainDlgContext ContextFor(ProgramObjects& objects, const DialogDevices& devices, Prompts& prompts,
-                          const Environment& environment);
+                          const Environment& environment, bool showStation = false);
 
 }  // namespace zudorave

@@ -16,8 +16,12 @@ run_variant() {
     >/dev/null
   cmake --build "$dir"
   echo "== $name tests =="
+  # A test of the real sound server compares what the sink heard sample for sample; a busy
+  # machine can drop a stream's buffer now and then, so such a test gets a second try.
   bash scripts/with-test-session.sh ctest --test-dir "$dir" --output-on-failure --timeout 300 \
-    ${CTEST_ARGS:-}
+    -LE sound-server ${CTEST_ARGS:-}
+  bash scripts/with-test-session.sh ctest --test-dir "$dir" --output-on-failure --timeout 300 \
+    -L sound-server --repeat until-pass:2 ${CTEST_ARGS:-}
 }
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

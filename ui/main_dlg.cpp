@@ -119,6 +119,7 @@ void MainDlg::Create() {
   created_ = true;
   CreateFromTemplate();
   OnInitDialog();
+  if (context_.ShowStation) ShowStationPanel();
 }
 
 void MainDlg::CreateFromTemplate() {

@@ -58,6 +58,8 @@ struct MainDlgContext {
   UiThread& Ui;
   Prompts& Ask;
   const Environment& Env;
+  // Shows the station's own controls, hidden by the template, in a panel below the others.
+  bool ShowStation;
 };
 
 inline constexpr char AppTitle[] = "Zudorave";
@@ -191,6 +193,7 @@ class MainDlg : public TemplateDialog, public WimDataTarget, public StationWindo
   intptr_t OnMenuRefresh();
   intptr_t OnShowKeyedChar();
   void PlaceCaret();
+  void ShowStationPanel();
   bool Receiving() const;
   void OnAppAbout();
   void OnFileSave();

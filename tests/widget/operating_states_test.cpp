@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSlider>
 #include <QTest>
 #include <QTimer>
 #include <string>
@@ -247,6 +248,26 @@ TEST_F(States, QuittingAReceptionClosesTheCaptureAndATransmissionStopsTheTimer) 
   EXPECT_EQ(timer.Running(), 0u);
   EXPECT_EQ(State(), Transmitting);  // left as it was; its thread is joined all the same
   EXPECT_EQ(dlg->States.ProgressThreads(), 0u);
+}
+
+class StationPanel : public DialogTest {};
+
+TEST_F(StationPanel, ShowsTheHiddenControlsThemselvesAndTheyActAsTheMenuDoes) {
+  dlg = std::make_unique<MainDlg>(ContextFor(*objects, Devices(), prompts, environment, true));
+  dlg->Create();
+  dlg->show();
+  for (const int id : {IDC_TEXT, IDC_SPEED_SLIDER, IDC_SPACING_SLIDER, IDC_TRANSMIT, IDC_STOP,
+                       IDC_MANUAL, IDC_RECEIVE, IDC_LOOP}) {
+    EXPECT_TRUE(dlg->Control(id)->isVisible()) << id;
+  }
+  QTest::keyClick(dlg->SpeedSlider, Qt::Key_End);
+  EXPECT_EQ(objects->Station.DotMs, 48);
+  dlg->TextEdit->setFocus();
+  QTest::keyClicks(dlg->TextEdit, "t");
+  EXPECT_EQ(objects->Station.OperatingState, Transmitting);
+  EXPECT_FALSE(dlg->ManualButton->isEnabled());
+  dlg->StopButton->click();
+  EXPECT_EQ(objects->Station.OperatingState, StoppingTransmit);
 }
 
 }  // namespace
