@@ -6,6 +6,7 @@
 
 #include "platform/joystick.h"
 #include "platform/periodic_timer.h"
+#include "platform/qt/qt_ui_thread.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/speaker.h"
 #include "platform/ui_thread.h"
@@ -20,7 +21,7 @@ namespace zudorave {
 struct Devices {
   std::unique_ptr<SdlAudio> audio;
   std::unique_ptr<QObject> uiContext;
-  std::unique_ptr<UiThread> uiThread;
+  std::unique_ptr<QtUiThread> uiThread;  // Start it once the application exists
   std::unique_ptr<WaveOut> waveOut;
   std::unique_ptr<WaveOut> keyingOut;
   std::unique_ptr<WaveIn> waveIn;

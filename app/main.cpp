@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
                  objects.Tx.Shortage().c_str());
   }
   GeneratorApp app(argc, argv);
+  devices.uiThread->Start();
   QtPrompts prompts;
   ProcessEnvironment environment;
   const DialogDevices dialogDevices{*devices.waveIn, *devices.keyingOut, *devices.speaker,
