@@ -143,6 +143,8 @@ void MainDlg::CreateFromTemplate() {
 void MainDlg::WireNotifications() {
   for (const auto& [id, widget] : Controls()) {
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+      // A click is every change a user makes: mouse, keyboard, and the accessibility actions
+      // (ui/toggle_buttons.h). The dialog's own setChecked runs no handler.
       connect(button, &QAbstractButton::clicked, this,
               [this, id = id] { OnCommand(id, BN_CLICKED); });
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
