@@ -20,6 +20,7 @@
 #include "synth/mix_mode.h"
 #include "ui/about_dlg.h"
 #include "ui/app_icon.h"
+#include "ui/control_help.h"
 #include "ui/controls.h"
 #include "ui/dialog_template.h"
 #include "ui/menu_resource.h"
@@ -138,6 +139,7 @@ void MainDlg::CreateFromTemplate() {
 
   client_ = BuildFromTemplate(MainDialogTemplate(), menuBar_);
   WireNotifications();
+  DescribeMainDialog(*this, menuItems_);
 }
 
 void MainDlg::WireNotifications() {
