@@ -1,18 +1,33 @@
 #!/usr/bin/env bash
-# Installs what Zudorave needs to build, run and test, from Debian packages.
+# Installs what Zudorave needs from Debian packages:
+#   setup.sh          what building and running it need
+#   setup.sh --tests  that, and what the tests, the benchmarks and the format check need too
 # Safe to run again: it installs only what is missing and says nothing when all is there.
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config clang-format
+  g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libsdl2-dev
+  fonts-dejavu-core
+)
+test_packages=(
+  clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   pulseaudio pulseaudio-utils
   xvfb xdotool x11-utils
   sox hyperfine
-  fonts-dejavu-core
+  appstream desktop-file-utils groff-base binutils
 )
+
+case "${1:-}" in
+  "") ;;
+  --tests) packages+=("${test_packages[@]}") ;;
+  *)
+    echo "usage: $0 [--tests]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,6 +1,5 @@
 #include "ui/controls.h"
 
-#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -9,6 +8,7 @@
 #include <QSlider>
 
 #include "ui/app_icon.h"
+#include "ui/toggle_buttons.h"
 #include "ui/up_down.h"
 
 namespace zudorave {
@@ -16,7 +16,7 @@ namespace zudorave {
 namespace {
 
 QPushButton* PushLike(const ControlTemplate& control, QWidget* parent) {
-  auto* button = new QPushButton(control.text, parent);
+  auto* button = new ToggleButton(control.text, parent);
   button->setCheckable(true);
   // Enter belongs to the dialog's OK, not to the focused toggle.
   button->setAutoDefault(false);
@@ -44,7 +44,7 @@ QWidget* Make(const ControlTemplate& control, QWidget* parent, QWidget* previous
     case ControlKind::PushLikeCheck:
       return PushLike(control, parent);
     case ControlKind::CheckBox:
-      return new QCheckBox(control.text, parent);
+      return new ToggleCheckBox(control.text, parent);
     case ControlKind::Trackbar: {
       auto* slider = new QSlider(Qt::Horizontal, parent);
       slider->setTickPosition(QSlider::TicksBelow);

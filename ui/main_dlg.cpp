@@ -20,6 +20,7 @@
 #include "synth/mix_mode.h"
 #include "ui/about_dlg.h"
 #include "ui/app_icon.h"
+#include "ui/control_help.h"
 #include "ui/controls.h"
 #include "ui/dialog_template.h"
 #include "ui/menu_resource.h"
@@ -139,11 +140,14 @@ void MainDlg::CreateFromTemplate() {
 
   client_ = BuildFromTemplate(MainDialogTemplate(), menuBar_);
   WireNotifications();
+  DescribeMainDialog(*this, menuItems_);
 }
 
 void MainDlg::WireNotifications() {
   for (const auto& [id, widget] : Controls()) {
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+      // A click is every change a user makes: mouse, keyboard, and the accessibility actions
+      // (ui/toggle_buttons.h). The dialog's own setChecked runs no handler.
       connect(button, &QAbstractButton::clicked, this,
               [this, id = id] { OnCommand(id, BN_CLICKED); });
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <map>
 #include <set>
 
 #include "dialog_fixture.h"
@@ -162,10 +163,36 @@ TEST_F(MainTemplate, ControlsAreExposedUnderTheirTexts) {
       names.insert(face->text(QAccessible::Name));
     }
   }
-  for (const char* name : {"AF1", "AF2", "AF3", "LSB", "USB", "DSB", "A+B+C", "A*B*C", "10-2000 Hz",
-                           "100-4000 Hz", "1000-18000 Hz", "Less", "More"}) {
+  for (const char* name :
+       {"AF1", "AF2", "AF3", "LSB", "USB", "DSB", "A+B+C", "A*B*C", "10-2000 Hz", "100-4000 Hz",
+        "1000-18000 Hz", "Less", "More", "AF1 frequency", "AF2 frequency", "AF3 frequency",
+        "AF2 frequency arrows", "AF3 frequency arrows"}) {
     EXPECT_TRUE(names.contains(name)) << name;
   }
+  // Every control a user can work is named and has a tooltip; the frequency controls give the
+  // range their handler applies.
+  const std::map<int, QString> ranges = {{IDC_AF1_SLIDER, "10-2000 Hz"}, {IDC_AF1, "10-2000 Hz"},
+                                         {IDC_AF2_EDIT, "100-4000 Hz"},  {IDC_AF2, "100-4000 Hz"},
+                                         {IDC_AF3_EDIT, "300-18000 Hz"}, {IDC_AF3, "300-18000 Hz"}};
+  for (const ControlTemplate& control : MainDialogTemplate().controls) {
+    const int id = control.id;
+    QWidget* widget = dlg->Control(id);
+    if (widget == nullptr || widget->isHidden() || qobject_cast<QLabel*>(widget) != nullptr) {
+      continue;
+    }
+    SCOPED_TRACE(id);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    EXPECT_FALSE(face->text(QAccessible::Name).isEmpty());
+    const QString tip = face->text(QAccessible::Description);
+    EXPECT_FALSE(tip.isEmpty());
+    if (ranges.contains(id)) {
+      EXPECT_TRUE(tip.contains(ranges.at(id))) << tip.toStdString();
+    }
+  }
+  for (int id : {ID_OPTION_SINUS, ID_OPTION_SPEAKER, ID_OPTION_IGNORE_SPACES}) {
+    EXPECT_NE(dlg->MenuItem(id)->toolTip(), dlg->MenuItem(id)->iconText()) << id;
+  }
+  EXPECT_TRUE(dlg->MenuBar()->findChild<QMenu*>("Option")->toolTipsVisible());
 }
 
 TEST(AboutTemplate, IconVersionAuthorAndOk) {

@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -261,6 +262,58 @@ TEST_F(Modes, AModeClickedInSilenceRendersWithoutPlaying) {
   reference.Mix(ModeLsb, Af1Bit | Af3Bit);
   for (int j : {0, 1, 2, 500, 44099})
     EXPECT_EQ(objects->Tx.OutputSample(j), reference.OutputSample(j));
+}
+
+// --- The accessibility layer's actions ---------------------------------------------------
+
+using AccessibleActions = DialogTest;
+
+// What a screen reader or an automation tool does to a button.
+void DoAction(QWidget* button, const QString& action) {
+  QAccessibleInterface* face = QAccessible::queryAccessibleInterface(button);
+  ASSERT_NE(face, nullptr);
+  ASSERT_NE(face->actionInterface(), nullptr);
+  face->actionInterface()->doAction(action);
+  QCoreApplication::processEvents();
+}
+
+TEST_F(AccessibleActions, ToggleAndPressRunTheSourceHandlerOnceEachWay) {
+  for (const QString& action :
+       {QAccessibleActionInterface::toggleAction(), QAccessibleActionInterface::pressAction()}) {
+    SCOPED_TRACE(action.toStdString());
+    StartQuiet();
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(Button(IDC_AF1));
+    EXPECT_EQ(face->role(), QAccessible::CheckBox);
+    DoAction(Button(IDC_AF1), action);
+    EXPECT_TRUE(face->state().checked);
+    EXPECT_EQ(dlg->OscMask, Af1Bit);
+    EXPECT_THAT(waveOut.calls, ElementsAre("Open 44100", "Prepare 0 flags 12 loops 10000",
+                                           "Write 88200 flags 12 loops 10000"));
+    waveOut.calls.clear();
+    // A handler run twice, or not at all, leaves the device open or opens it again.
+    DoAction(Button(IDC_AF1), action);
+    EXPECT_FALSE(Button(IDC_AF1)->isChecked());
+    EXPECT_EQ(dlg->OscMask, 0);
+    EXPECT_THAT(waveOut.calls, ElementsAre("Unprepare", "Reset", "Close"));
+  }
+}
+
+TEST_F(AccessibleActions, ToggleChoosesAModeAndReRenders) {
+  StartQuiet();
+  Button(IDC_AF1)->click();
+  Button(IDC_AF3)->click();
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Button(IDC_LSB))->role(),
+            QAccessible::RadioButton);
+  DoAction(Button(IDC_LSB), QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(Button(IDC_LSB)->isChecked());
+  EXPECT_EQ(CheckedModes(*dlg), 1);
+  FakeWaveOut device;
+  CaptureQueue filled;
+  SndTx reference(SndTx::InitialAf1Frequency, device, filled);
+  reference.Mix(ModeLsb, Af1Bit | Af3Bit);
+  for (int j : {1, 2, 500, 44099}) {
+    EXPECT_EQ(objects->Tx.OutputSample(j), reference.OutputSample(j));
+  }
 }
 
 // --- AF1 trackbar ------------------------------------------------------------------------
