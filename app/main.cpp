@@ -8,10 +8,12 @@
 #include "app/devices.h"
 #include "app/generator_app.h"
 #include "app/program_objects.h"
-#include "app/test_hooks.h"
 #include "platform/environment.h"
 #include "platform/qt/qt_prompts.h"
 #include "platform/qt/qt_quit_signals.h"
+#ifdef ZUDORAVE_TEST_HOOKS
+#include "app/test_hooks.h"
+#endif
 
 // The command line is read before anything starts, so --help, --version and --list-devices
 // need no display. The program-wide objects come first and go last: devices, then the
@@ -51,7 +53,10 @@ int main(int argc, char** argv) {
   const DialogDevices dialogDevices{*devices.waveIn, *devices.keyingOut, *devices.speaker,
                                     *devices.timer,  *devices.joystick,  *devices.uiThread};
   DialogOptions options{line.showStation, nullptr};
+#ifdef ZUDORAVE_TEST_HOOKS
+  // The build for tests and screenshots: environment variables drive the dialog.
   options.prepare = [&environment](MainDlg& dialog) { InstallTestHooks(dialog, environment); };
+#endif
   app.InitInstance(objects, dialogDevices, prompts, environment, options);
   return 0;
 }

@@ -3,7 +3,7 @@
 # radio's own sound card: --list-devices names the sinks; --output-device rig plays the tone on
 # rig and nothing on the default sink; a device that is not there ends the program with status 2
 # before any window opens, listing the devices there are.
-# Usage: output_device_test.sh path/to/zudorave path/to/loop_check
+# Usage: output_device_test.sh path/to/zudorave-testable path/to/loop_check
 #        (inside scripts/with-test-session.sh)
 set -euo pipefail
 source "$(dirname "$0")/session.sh"

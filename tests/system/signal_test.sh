@@ -2,7 +2,7 @@
 # A signal ends the real program cleanly, asking nothing: status 0 and no stream left on the
 # sound server. SIGTERM while a tone plays; SIGHUP while the station receives beside the tone
 # and its quit question is open.
-# Usage: signal_test.sh path/to/zudorave path/to/loop_check   (inside with-test-session.sh)
+# Usage: signal_test.sh path/to/zudorave-testable path/to/loop_check   (inside with-test-session.sh)
 set -euo pipefail
 source "$(dirname "$0")/session.sh"
 

@@ -4,7 +4,7 @@
 # signal at the sink; Manual opens the keying dialog (after the no-joystick message) and its
 # Cancel ends the run; quitting while receiving asks, and Yes ends the program with status 0
 # and no stream left on the server.
-# Usage: station_test.sh path/to/zudorave path/to/loop_check   (inside scripts/with-test-session.sh)
+# Usage: station_test.sh path/to/zudorave-testable path/to/loop_check   (inside scripts/with-test-session.sh)
 set -euo pipefail
 source "$(dirname "$0")/session.sh"
 
