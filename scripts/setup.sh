@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-qpa-plugins libgl-dev
-  libsdl2-dev
+  libsdl2-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   pulseaudio pulseaudio-utils
   xvfb xdotool x11-utils
