@@ -9,9 +9,9 @@
 
 namespace zudorave {
 
-Devices CreateDevices() {
+Devices CreateDevices(AudioChoice choice) {
   Devices devices;
-  devices.audio = std::make_unique<SdlAudio>();
+  devices.audio = std::make_unique<SdlAudio>(std::move(choice));
   devices.uiContext = std::make_unique<QObject>();
   devices.uiThread = std::make_unique<QtUiThread>(devices.uiContext.get());
   devices.waveOut = std::make_unique<SdlWaveOut>(*devices.audio);

@@ -30,7 +30,7 @@ struct Devices {
   std::unique_ptr<Joystick> joystick;
 };
 
-// Call on the user-interface thread.
-Devices CreateDevices();
+// Call on the user-interface thread. Every sound device opens the devices the choice names.
+Devices CreateDevices(AudioChoice choice = {});
 
 }  // namespace zudorave

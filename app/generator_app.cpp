@@ -1,7 +1,5 @@
 #include "app/generator_app.h"
 
-#include "app/test_hooks.h"
-
 namespace zudorave {
 
 GeneratorApp::GeneratorApp(int& argc, char** argv) : QApplication(argc, argv) {
@@ -30,17 +28,26 @@ MainDlgContext ContextFor(ProgramObjects& objects, const DialogDevices& devices,
 }
 
 bool GeneratorApp::InitInstance(ProgramObjects& objects, const DialogDevices& devices,
-                                Prompts& prompts, const Environment& environment) {
+                                Prompts& prompts, const Environment& environment,
+                                const DialogOptions& options) {
   // Qt's own style gives the controls their raised look.
   {
-    MainDlg dialog(ContextFor(objects, devices, prompts, environment));
+    MainDlg dialog(ContextFor(objects, devices, prompts, environment, options.showStation));
     MainDlgPtr = &dialog;
     dialog.SelfPtr = &dialog;
-    InstallTestHooks(dialog, environment);
+    if (options.prepare) options.prepare(dialog);
     dialog.DoModal();
     MainDlgPtr = nullptr;
   }
   return false;
+}
+
+void GeneratorApp::EndWithoutAsking() {
+  if (MainDlgPtr != nullptr) MainDlgPtr->EndWithoutAsking();
+  // Qt stops all event processing: the loops running return, and any started later (a box
+  // the code after a loop opens, or the dialog's own run when the signal came first) returns
+  // at once, so every modal run unwinds and the program leaves through its usual end.
+  exit(0);
 }
 
 }  // namespace zudorave

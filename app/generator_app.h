@@ -1,6 +1,7 @@
 #pragma once
 // The application: it runs the main dialog modally and ends when the dialog ends.
 #include <QApplication>
+#include <functional>
 
 #include "app/program_objects.h"
 #include "platform/environment.h"
@@ -25,14 +26,27 @@ struct DialogDevices {
   UiThread& Ui;
 };
 
+// What the command line and the build add to the main dialog's run.
+struct DialogOptions {
+  bool showStation = false;
+  // Sees the dialog before it runs; the build for tests installs its hooks here.
+  std::function<void(MainDlg&)> prepare;
+};
+
+// Threads: user-interface thread only.
 class GeneratorApp : public QApplication {
  public:
+  // argc and argv are Qt's options only, and outlive the application.
   GeneratorApp(int& argc, char** argv);
 
   // Builds the main dialog on the program's objects, runs it and destroys it. Returns false:
   // there is no event loop of the application's own after the dialog.
   bool InitInstance(ProgramObjects& objects, const DialogDevices& devices, Prompts& prompts,
-                    const Environment& environment);
+                    const Environment& environment, const DialogOptions& options = {});
+
+  // A signal to end the program: the main dialog ends without asking, and every event loop
+  // returns, a modal box's or dialog's over it included; none runs again after.
+  static void EndWithoutAsking();
 };
 
 // The collaborators of the main dialog, taken from the program's objects.

@@ -1,5 +1,6 @@
 #pragma once
-// Hooks for the screenshots and the start-up measurement, switched on by environment variables:
+// Hooks for the tests, the screenshots and the start-up measurement, built into zudorave-testable
+// only (never into the installed program) and switched on by environment variables:
 //   ZUDORAVE_EXIT_WHEN_SHOWN=1     print the time from process start to the dialog on screen and
 //                                  the resident memory, then end the dialog
 //   ZUDORAVE_SCREENSHOT=file.png   save the screen around the dialog, then end it;

@@ -4,7 +4,7 @@
 set -euo pipefail
 build=${1:-build}
 runs=${2:-10}
-program="$build/app/zudorave"
+program="$build/app/zudorave-testable"  # the build that reads ZUDORAVE_EXIT_WHEN_SHOWN
 [[ -x "$program" ]] || { echo "no $program; build first" >&2; exit 1; }
 wrap=()
 if command -v xvfb-run >/dev/null; then

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# A private PulseAudio server for the tests, with two null sinks in the program's format:
+# A private PulseAudio server for the tests, with two null sinks in the program's format, which
+# SDL lists under these names too:
 #   out  the default sink; tests record what the program plays from out.monitor
 #   in   tests play known samples into it; its monitor is the default source
 #
@@ -19,8 +20,8 @@ start_server() {
   XDG_RUNTIME_DIR="$dir" HOME="$dir" pulseaudio --daemonize=yes --exit-idle-time=-1 \
     --disallow-exit -n --use-pid-file=yes --log-target="file:$dir/log" \
     --load="module-native-protocol-unix auth-anonymous=1 socket=$dir/native" \
-    --load="module-null-sink sink_name=out $format" \
-    --load="module-null-sink sink_name=in $format" \
+    --load="module-null-sink sink_name=out sink_properties=device.description=out $format" \
+    --load="module-null-sink sink_name=in sink_properties=device.description=in $format" \
     --load="module-always-sink" 2>>"$dir/log" || {
     cat "$dir/log" >&2
     return 1

@@ -327,6 +327,8 @@ void MainDlg::contextMenuEvent(QContextMenuEvent* event) {
 
 bool MainDlg::CanQuit() { return States.CanQuit(); }
 
+void MainDlg::EndWithoutAsking() { done(QDialog::Rejected); }
+
 void MainDlg::QuitIfConfirmed() {
   if (CanQuit()) done(QDialog::Rejected);
 }

@@ -59,7 +59,7 @@ struct MainDlgContext {
   Prompts& Ask;
   const Environment& Env;
   // Shows the station's own controls, hidden by the template, in a panel below the others.
-  bool ShowStation;
+  bool ShowStation = false;
 };
 
 inline constexpr char AppTitle[] = "Zudorave";
@@ -115,8 +115,13 @@ class MainDlg : public TemplateDialog, public WimDataTarget, public StationWindo
 
   // Ends the dialog with the cancel result when CanQuit agrees.
   virtual void QuitIfConfirmed();
-  // Asks and stops what runs before the dialog may end. Every way out goes through it.
+  // Asks and stops what runs before the dialog may end. Every way out goes through it, but
+  // the one below.
   bool CanQuit();
+  // Ends the run at once, as a signal to end the program wants: no question whatever the
+  // station does, devices closed and workers joined as on every way out. A box or dialog
+  // running modally over this one keeps its own loop; the caller ends those.
+  void EndWithoutAsking();
 
   // Members, in the order they are built; the dialog's handlers work on them.
   MainDlg* SelfPtr = nullptr;

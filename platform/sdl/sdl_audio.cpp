@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/sdl/quiet_alsa.h"
+
 namespace zudorave {
 
 // Why an open on one thread may run while the closer closes another device (SDL 2.26):
@@ -29,7 +31,14 @@ bool SameRequest(const SDL_AudioSpec& a, const SDL_AudioSpec& b) {
 
 }  // namespace
 
-SdlAudio::SdlAudio() : closer_([this] { RunCloser(); }) {
+SdlAudio::SdlAudio(AudioChoice choice)
+    : choice_(std::move(choice)), closer_([this] { RunCloser(); }) {
+  // Starting audio starts SDL's events, which would take SIGINT and SIGTERM over and turn them
+  // into quit events no one reads; the program handles its signals itself.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // ALSA, SDL's last resort, prints its own lines when it finds no card; SDL's reason is
+  // what openFailed hears.
+  QuietAlsaErrors();
   std::lock_guard lock(opening_);
   Start();
 }
@@ -48,6 +57,7 @@ SdlAudio::~SdlAudio() {
 // Tried again on each open while it fails, so a sound server that comes up later is found.
 bool SdlAudio::Start() {
   if (!started_) started_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  if (!started_) startFailure_ = SDL_GetError();
   return started_;
 }
 
@@ -67,13 +77,29 @@ uint32_t SdlAudio::Open(bool capture, const SDL_AudioSpec& wanted, SDL_AudioSpec
       return open_.back().id;
     }
   }
-  std::lock_guard opening(opening_);
-  if (!Start()) return 0;
-  const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, capture ? 1 : 0, &wanted, &obtained, 0);
-  if (id == 0) return 0;
-  std::lock_guard lock(mutex_);
-  open_.push_back(Device{id, capture, wanted, obtained});
-  return id;
+  const std::string& device = capture ? choice_.input : choice_.output;
+  std::optional<AudioOpenFailure> failure;
+  {
+    std::lock_guard opening(opening_);
+    const bool started = Start();
+    const SDL_AudioDeviceID id =
+        started ? SDL_OpenAudioDevice(device.empty() ? nullptr : device.c_str(), capture ? 1 : 0,
+                                      &wanted, &obtained, 0)
+                : 0;
+    if (id != 0) {
+      lastFailure_.reset();
+      std::lock_guard lock(mutex_);
+      open_.push_back(Device{id, capture, wanted, obtained});
+      return id;
+    }
+    AudioOpenFailure now{capture, device, started ? SDL_GetError() : startFailure_};
+    const bool told = lastFailure_ && lastFailure_->capture == capture &&
+                      lastFailure_->device == device && lastFailure_->reason == now.reason;
+    if (!told) failure = lastFailure_ = std::move(now);
+  }
+  // Told outside the lock, so that whoever hears it may open again.
+  if (failure && choice_.openFailed) choice_.openFailed(*failure);
+  return 0;
 }
 
 void SdlAudio::Close(uint32_t id) {
@@ -95,6 +121,24 @@ uint32_t SdlAudio::CountDevices(bool capture) {
   std::lock_guard opening(opening_);
   if (!Start()) return 0;
   return static_cast<uint32_t>(std::max(0, SDL_GetNumAudioDevices(capture ? 1 : 0)));
+}
+
+std::vector<std::string> SdlAudio::DeviceNames(bool capture) {
+  std::lock_guard opening(opening_);
+  std::vector<std::string> names;
+  if (!Start()) return names;
+  // Counting asks SDL to look again; the names are read from what it found.
+  const int count = SDL_GetNumAudioDevices(capture ? 1 : 0);
+  for (int i = 0; i < count; ++i) {
+    if (const char* name = SDL_GetAudioDeviceName(i, capture ? 1 : 0)) names.emplace_back(name);
+  }
+  return names;
+}
+
+std::optional<std::string> SdlAudio::StartFailure() {
+  std::lock_guard opening(opening_);
+  if (Start()) return std::nullopt;
+  return startFailure_;
 }
 
 void SdlAudio::FinishCloses() {

@@ -23,8 +23,8 @@ std::optional<SDL_AudioSpec> SdlFormatFor(const WaveFormatEx& format, uint16_t f
   return wanted;
 }
 
-std::unique_ptr<SdlAudioDevice> SdlAudioDevice::OpenDefault(SdlAudio& audio, bool capture,
-                                                            const SDL_AudioSpec& wanted) {
+std::unique_ptr<SdlAudioDevice> SdlAudioDevice::Open(SdlAudio& audio, bool capture,
+                                                     const SDL_AudioSpec& wanted) {
   SDL_AudioSpec obtained{};
   const SDL_AudioDeviceID id = audio.Open(capture, wanted, obtained);
   if (id == 0) return nullptr;

@@ -19,10 +19,11 @@ std::optional<SDL_AudioSpec> SdlFormatFor(const WaveFormatEx& format, uint16_t f
 
 class SdlAudioDevice {
  public:
-  // Opens the default device, paused, in exactly the format asked for (SDL converts when the
-  // server wants another); null when there is no server or device. audio must outlive it.
-  static std::unique_ptr<SdlAudioDevice> OpenDefault(SdlAudio& audio, bool capture,
-                                                     const SDL_AudioSpec& wanted);
+  // Opens the device audio was told to use for that side (the system's default unless one
+  // was chosen), paused, in exactly the format asked for (SDL converts when the server wants
+  // another); null when there is no server or device. audio must outlive it.
+  static std::unique_ptr<SdlAudioDevice> Open(SdlAudio& audio, bool capture,
+                                              const SDL_AudioSpec& wanted);
   ~SdlAudioDevice();
   SdlAudioDevice(const SdlAudioDevice&) = delete;
   SdlAudioDevice& operator=(const SdlAudioDevice&) = delete;

@@ -50,7 +50,7 @@ void SdlSpeaker::Beep(uint32_t frequency, uint32_t milliseconds) {
   SDL_AudioSpec wanted = *SdlFormatFor(format, BeepFrames);
   wanted.callback = &PlayTone;
   wanted.userdata = &tone;
-  std::unique_ptr<SdlAudioDevice> device = SdlAudioDevice::OpenDefault(audio_, false, wanted);
+  std::unique_ptr<SdlAudioDevice> device = SdlAudioDevice::Open(audio_, false, wanted);
   if (!device) {
     std::this_thread::sleep_until(start + length);
     return;

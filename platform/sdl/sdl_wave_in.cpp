@@ -21,7 +21,7 @@ MmResult SdlWaveIn::Open(const WaveFormatEx& format, WimDataTarget* target) {
   if (!wanted) return WAVERR_BADFORMAT;
   wanted->callback = &SdlWaveIn::Callback;
   wanted->userdata = this;
-  device_ = SdlAudioDevice::OpenDefault(audio_, true, *wanted);
+  device_ = SdlAudioDevice::Open(audio_, true, *wanted);
   if (!device_) return MMSYSERR_NODRIVER;
   target_ = target;
   targetAlive_ = target != nullptr ? target->Liveness() : std::weak_ptr<const void>();

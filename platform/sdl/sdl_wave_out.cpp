@@ -14,7 +14,7 @@ MmResult SdlWaveOut::Open(const WaveFormatEx& format) {
   if (!wanted) return WAVERR_BADFORMAT;
   wanted->callback = &SdlWaveOut::Callback;
   wanted->userdata = this;
-  device_ = SdlAudioDevice::OpenDefault(audio_, false, *wanted);
+  device_ = SdlAudioDevice::Open(audio_, false, *wanted);
   return device_ ? MMSYSERR_NOERROR : MMSYSERR_NODRIVER;
 }
 

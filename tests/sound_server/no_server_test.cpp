@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "capture/capture_queue.h"
 #include "capture/snd_rx.h"
@@ -63,6 +64,27 @@ class IgnoringTarget : public WimDataTarget {
  public:
   void OnWimData(WaveIn& /*device*/, WaveHdr& /*header*/) override {}
 };
+
+TEST_F(NoSoundServer, AFailedOpenIsToldOnceWithSdlsReasonTillTheFailureChanges) {
+  std::vector<AudioOpenFailure> told;
+  SdlAudio audio(AudioChoice{"", "USB Audio CODEC", [&told](const AudioOpenFailure& failure) {
+                               told.push_back(failure);
+                             }});
+  SdlWaveOut output(audio);
+  const WaveFormatEx format{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0};
+  EXPECT_EQ(output.Open(format), MMSYSERR_NODRIVER);
+  EXPECT_EQ(output.Open(format), MMSYSERR_NODRIVER);
+  QueuedUiThread ui;
+  IgnoringTarget target;
+  SdlWaveIn input(audio, ui);
+  EXPECT_NE(input.Open(format, &target), MMSYSERR_NOERROR);
+  ASSERT_EQ(told.size(), 2u);
+  EXPECT_FALSE(told[0].capture);
+  EXPECT_EQ(told[0].device, "");
+  EXPECT_FALSE(told[0].reason.empty());
+  EXPECT_TRUE(told[1].capture);
+  EXPECT_EQ(told[1].device, "USB Audio CODEC");
+}
 
 TEST_F(NoSoundServer, TheInputDeviceFailsToOpenAndCountsNoDevices) {
   QueuedUiThread ui;

@@ -1,6 +1,7 @@
 # Sourced by the system tests, with the program and the checker as $1 and $2: skips (fails in
 # CI) without the private sound server, runs the test again under Xvfb when there is no display,
-# and leaves $program, $checker, a $work folder removed at exit, and pids killed at exit.
+# and leaves $program, $checker, a $work folder removed at exit, pids killed at exit, and the
+# helpers below, which click what the program's control map ($work/controls) names.
 program=$(realpath "$1")
 checker=$(realpath "$2")
 if [[ -z "${PULSE_SERVER:-}" ]]; then
@@ -20,3 +21,23 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+fail() { echo "FAIL: $*"; exit 1; }
+await() {  # await SECONDS COMMAND...: until the command succeeds
+  local tries=$(($1 * 10))
+  shift
+  for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+click_at() { xdotool mousemove --sync "$1" "$2" click 1; }
+position() { awk -v what="$1" -v name="$2" '$1 == what && $2 == name { x = $3; y = $4 } END { print x, y }' "$work/controls"; }
+items() { grep -c '^item ' "$work/controls" || true; }
+items_above() { [[ $(items) -gt $1 ]]; }
+window_named() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+choose() {  # choose ITEM-ID from the Config menu
+  local before
+  before=$(items)
+  click_at $(position menu Config)
+  await 3 items_above "$before" || fail "the Config menu did not open"
+  click_at $(position item "$1")
+}

@@ -2,7 +2,7 @@
 # The real program under Xvfb on the private sound server: clicking AF1 plays the 300 Hz A+B+C
 # second bit for bit; USB with AF1 and AF3 plays that rendering; unticking the sources silences
 # the sink and closes the device; Escape ends the program.
-# Usage: sound_test.sh path/to/zudorave path/to/loop_check   (inside scripts/with-test-session.sh)
+# Usage: sound_test.sh path/to/zudorave-testable path/to/loop_check   (inside scripts/with-test-session.sh)
 set -euo pipefail
 source "$(dirname "$0")/session.sh"
 

@@ -4,10 +4,9 @@
 # signal at the sink; Manual opens the keying dialog (after the no-joystick message) and its
 # Cancel ends the run; quitting while receiving asks, and Yes ends the program with status 0
 # and no stream left on the server.
-# Usage: station_test.sh path/to/zudorave path/to/loop_check   (inside scripts/with-test-session.sh)
+# Usage: station_test.sh path/to/zudorave-testable path/to/loop_check   (inside scripts/with-test-session.sh)
 set -euo pipefail
 source "$(dirname "$0")/session.sh"
-fail() { echo "FAIL: $*"; exit 1; }
 
 # A tone on the default source, and a recorder on the sink.
 sox -n -r 44100 -c 1 -b 16 -e signed -t raw "$work/tone.raw" synth 60 sine 700 vol 0.3
@@ -24,29 +23,10 @@ for _ in $(seq 100); do [[ -s "$work/controls" ]] && break; sleep 0.1; done
 main=$(xdotool search --onlyvisible --name '^By Zuderiv$' | head -1)
 others=$(pactl list short source-outputs | wc -l)  # the recorders around the program
 
-click_at() { xdotool mousemove --sync "$1" "$2" click 1; }
-position() { awk -v what="$1" -v name="$2" '$1 == what && $2 == name { x = $3; y = $4 } END { print x, y }' "$work/controls"; }
 recordings() { pactl list short source-outputs | wc -l; }
 recording() { [[ $(recordings) -gt $others ]]; }
 not_recording() { [[ $(recordings) -eq $others ]]; }
-items() { grep -c '^item ' "$work/controls" || true; }
-items_above() { [[ $(items) -gt $1 ]]; }
 mark() { stat -c %s "$work/rec.raw"; }
-await() {  # await SECONDS COMMAND...: until the command succeeds
-  local tries=$(($1 * 10))
-  shift
-  for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-window_named() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
-
-choose() {  # choose ITEM-ID from the Config menu
-  local before
-  before=$(items)
-  click_at $(position menu Config)
-  await 3 items_above "$before" || fail "the Config menu did not open"
-  click_at $(position item "$1")
-}
 
 echo "== Receive records from the default source"
 choose 32804

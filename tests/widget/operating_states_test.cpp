@@ -250,6 +250,25 @@ TEST_F(States, QuittingAReceptionClosesTheCaptureAndATransmissionStopsTheTimer) 
   EXPECT_EQ(dlg->States.ProgressThreads(), 0u);
 }
 
+// A signal to end the program: no question, though the station is busy, and everything that
+// quitting stops is stopped.
+TEST_F(States, EndingWithoutAskingStopsTheBusyStationAndAsksNothing) {
+  dlg->show();
+  Button(IDC_AF1)->click();
+  Type("q");
+  ASSERT_EQ(State(), Transmitting);
+  ASSERT_EQ(dlg->States.ProgressThreads(), 1u);
+  prompts.answers = {IDNO};
+  dlg->EndWithoutAsking();
+  EXPECT_TRUE(prompts.messages.empty());
+  EXPECT_FALSE(dlg->isVisible());
+  EXPECT_EQ(dlg->result(), QDialog::Rejected);
+  EXPECT_EQ(waveOut.openDevices, 0);
+  EXPECT_EQ(keyingOut.openDevices, 0);
+  EXPECT_EQ(timer.Running(), 0u);
+  EXPECT_EQ(dlg->States.ProgressThreads(), 0u);
+}
+
 class StationPanel : public DialogTest {};
 
 TEST_F(StationPanel, ShowsTheHiddenControlsThemselvesAndTheyActAsTheMenuDoes) {
