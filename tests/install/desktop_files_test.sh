@@ -21,9 +21,10 @@ done
 appstreamcli validate --no-net --strict "$source_dir/app/$metainfo" ||
   fail "the metainfo does not validate"
 
-out=$(desktop-file-validate "$source_dir/app/zudorave.desktop" 2>&1) ||
-  fail "the desktop entry does not validate"
-[[ -z "$out" ]] || { echo "$out"; fail "the desktop entry has warnings"; }
+for entry in zudorave.desktop zudorave-station.desktop; do
+  out=$(desktop-file-validate "$source_dir/app/$entry" 2>&1) || fail "$entry does not validate"
+  [[ -z "$out" ]] || { echo "$out"; fail "$entry has warnings"; }
+done
 
 # -ww: every warning groff knows; a page that renders cleanly says nothing.
 out=$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$source_dir/app/zudorave.1" 2>&1) ||
@@ -36,7 +37,7 @@ icon=$(sed -n 's/^Icon=//p' "$source_dir/app/zudorave.desktop")
 prefix=$(mktemp -d /tmp/zudorave-install.XXXXXX)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build_dir" --prefix "$prefix" --strip >/dev/null
-for file in "bin/$program" share/applications/zudorave.desktop "share/metainfo/$metainfo" \
+for file in "bin/$program" share/applications/zudorave{,-station}.desktop "share/metainfo/$metainfo" \
   share/man/man1/zudorave.1 "share/pixmaps/$icon.xpm" "share/icons/hicolor/scalable/apps/$icon.svg" \
   share/icons/hicolor/{32x32,48x48,64x64,128x128,256x256}/apps/"$icon.png"; do
   [[ -f "$prefix/$file" ]] || fail "not installed: $file"
