@@ -11,7 +11,7 @@ MmResult SdlRenderOut::Open(const WaveFormatEx& format, RenderSource& source) {
   if (device_) return MMSYSERR_ALLOCATED;
   // Sources render 16-bit mono samples; SDL converts for the server when it wants another.
   if (format.nChannels != 1 || format.wBitsPerSample != 16) return WAVERR_BADFORMAT;
-  std::optional<SDL_AudioSpec> wanted = SdlFormatFor(format, CallbackFrames);
+  std::optional<SDL_AudioSpec> wanted = SdlFormatFor(format, frames_);
   if (!wanted) return WAVERR_BADFORMAT;
   wanted->callback = &SdlRenderOut::Callback;
   wanted->userdata = this;

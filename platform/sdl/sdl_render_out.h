@@ -13,14 +13,17 @@ namespace zudorave {
 
 class SdlRenderOut : public RenderOut {
  public:
-  // Frames per callback. SDL asks PulseAudio for about one callback's worth of buffer, so this
-  // sets the way from a decision in the callback to the speaker: 256 frames (5.8 ms) keep a
-  // paddle's sidetone well inside 25 ms. bench/keying_bench checks it holds without dropouts
-  // while both cores are busy.
-  static constexpr uint16_t CallbackFrames = 256;
+  // Frames per callback. SDL asks PulseAudio for one callback's worth of buffer, so this is
+  // both the way from a decision in the callback to the speaker and the margin against
+  // underruns. 512 (11.6 ms) keeps a paddle's sidetone under 25 ms at the 95th percentile;
+  // 256 and 384 broke up on a shared two-core machine even without load of our own, 1024 holds
+  // but takes 43 ms. bench/keying_bench measures both sides.
+  static constexpr uint16_t CallbackFrames = 512;
 
-  // audio must outlive this output.
-  explicit SdlRenderOut(SdlAudio& audio) : audio_(audio) {}
+  // audio must outlive this output; frames per callback other than the default are for
+  // measuring.
+  explicit SdlRenderOut(SdlAudio& audio, uint16_t frames = CallbackFrames)
+      : audio_(audio), frames_(frames) {}
   ~SdlRenderOut() override;
   SdlRenderOut(const SdlRenderOut&) = delete;
   SdlRenderOut& operator=(const SdlRenderOut&) = delete;
@@ -34,6 +37,7 @@ class SdlRenderOut : public RenderOut {
   static void Callback(void* self, Uint8* stream, int bytes);
 
   SdlAudio& audio_;
+  const uint16_t frames_;
   std::unique_ptr<SdlAudioDevice> device_;
   // Set while the device is paused, so the callback always sees a source or none.
   std::atomic<RenderSource*> source_{nullptr};
