@@ -2,6 +2,7 @@
 
 #include "platform/qt/qt_ui_thread.h"
 #include "platform/sdl/sdl_joystick.h"
+#include "platform/sdl/sdl_render_out.h"
 #include "platform/sdl/sdl_speaker.h"
 #include "platform/sdl/sdl_wave_in.h"
 #include "platform/sdl/sdl_wave_out.h"
@@ -15,7 +16,7 @@ Devices CreateDevices(AudioChoice choice) {
   devices.uiContext = std::make_unique<QObject>();
   devices.uiThread = std::make_unique<QtUiThread>(devices.uiContext.get());
   devices.waveOut = std::make_unique<SdlWaveOut>(*devices.audio);
-  devices.keyingOut = std::make_unique<SdlWaveOut>(*devices.audio);
+  devices.keyingOut = std::make_unique<SdlRenderOut>(*devices.audio);
   devices.waveIn = std::make_unique<SdlWaveIn>(*devices.audio, *devices.uiThread);
   devices.speaker = std::make_unique<SdlSpeaker>(*devices.audio);
   devices.timer = std::make_unique<ThreadTimer>();

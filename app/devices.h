@@ -7,6 +7,7 @@
 #include "platform/joystick.h"
 #include "platform/periodic_timer.h"
 #include "platform/qt/qt_ui_thread.h"
+#include "platform/render_out.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/speaker.h"
 #include "platform/ui_thread.h"
@@ -17,13 +18,13 @@ namespace zudorave {
 
 // Members are destroyed in reverse: the devices go before the poster they use, and SDL's audio
 // subsystem, first made, goes last. The generator and the keying side each play on an output
-// of their own.
+// of their own: the generator loops its buffer, the keying engine renders as it plays.
 struct Devices {
   std::unique_ptr<SdlAudio> audio;
   std::unique_ptr<QObject> uiContext;
   std::unique_ptr<QtUiThread> uiThread;  // Start it once the application exists
   std::unique_ptr<WaveOut> waveOut;
-  std::unique_ptr<WaveOut> keyingOut;
+  std::unique_ptr<RenderOut> keyingOut;
   std::unique_ptr<WaveIn> waveIn;
   std::unique_ptr<Speaker> speaker;
   std::unique_ptr<PeriodicTimer> timer;

@@ -8,6 +8,7 @@
 #include "platform/joystick.h"
 #include "platform/periodic_timer.h"
 #include "platform/prompts.h"
+#include "platform/render_out.h"
 #include "platform/speaker.h"
 #include "platform/ui_thread.h"
 #include "platform/wave_in.h"
@@ -19,7 +20,7 @@ namespace zudorave {
 // The devices the main dialog works with besides the generator's own output.
 struct DialogDevices {
   WaveIn& Capture;
-  WaveOut& Keying;
+  RenderOut& Keying;
   Speaker& SpeakerDevice;
   PeriodicTimer& Timer;
   Joystick& Stick;

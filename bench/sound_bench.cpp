@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/sink_watch.h"
 #include "capture/capture_queue.h"
 #include "platform/sdl/sdl_wave_out.h"
 #include "synth/snd_tx.h"
@@ -24,60 +25,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-// Reads the sink's monitor through parec and notes when sound arrives after being armed.
-class SoundWatch {
- public:
-  SoundWatch()
-      : pipe_(popen("exec parec -d out.monitor --format=s16le --rate=44100 --channels=1 "
-                    "--latency-msec=5 2>/dev/null",
-                    "r")),
-        reader_([this] { Read(); }) {}
-  ~SoundWatch() {
-    stop_ = true;
-    pclose(pipe_);  // ends parec, so the reader's read returns
-    reader_.join();
-  }
-  void Arm() { arrived_.store(Clock::time_point{}), armed_.store(true); }
-  // True once a whole quiet stretch passed with no sound arriving.
-  bool AwaitSilence(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout) {
-    const auto deadline = Clock::now() + timeout;
-    while (Clock::now() < deadline) {
-      Arm();
-      if (!Await(quiet)) return true;
-    }
-    return false;
-  }
-  // When the first sound after Arm arrived, or nothing within the timeout.
-  std::optional<Clock::time_point> Await(std::chrono::milliseconds timeout) {
-    const auto deadline = Clock::now() + timeout;
-    while (armed_.load() && Clock::now() < deadline) std::this_thread::sleep_for(1ms);
-    if (armed_.load()) return std::nullopt;
-    return arrived_.load();
-  }
-
- private:
-  void Read() {
-    int16_t chunk[2048];
-    const int fd = fileno(pipe_);
-    while (!stop_) {
-      const ssize_t bytes = read(fd, chunk, sizeof chunk);
-      if (bytes <= 0) return;
-      const auto now = Clock::now();
-      const bool sound = std::any_of(chunk, chunk + bytes / 2, [](int16_t s) { return s != 0; });
-      if (sound && armed_.load()) {
-        arrived_.store(now);
-        armed_.store(false);
-      }
-    }
-  }
-
-  FILE* pipe_;
-  std::atomic<bool> stop_{false};
-  std::atomic<bool> armed_{false};
-  std::atomic<Clock::time_point> arrived_{};
-  std::thread reader_;
-};
-
 double Percentile(std::vector<double> values, double p) {
   std::sort(values.begin(), values.end());
   const auto index = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
@@ -85,7 +32,7 @@ double Percentile(std::vector<double> values, double p) {
 }
 
 void MeasureLatency(SndTx& tx, int rounds) {
-  SoundWatch watch;
+  SinkWatch watch;
   std::this_thread::sleep_for(300ms);
   std::vector<double> ms;
   for (int i = 0; i < rounds; ++i) {

@@ -16,6 +16,7 @@
 #include "platform/testing/fake_joystick.h"
 #include "platform/testing/fake_periodic_timer.h"
 #include "platform/testing/fake_prompts.h"
+#include "platform/testing/fake_render_out.h"
 #include "platform/testing/fake_speaker.h"
 #include "platform/testing/fake_wave_in.h"
 #include "platform/testing/fake_wave_out.h"
@@ -47,7 +48,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   FakeWaveOut waveOut;
-  FakeWaveOut keyingOut;
+  FakeRenderOut keyingOut;
   FakeWaveIn waveIn;
   FakePeriodicTimer timer;
   FakeJoystick joystick;

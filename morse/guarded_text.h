@@ -2,6 +2,7 @@
 // A text that one thread writes and another reads, behind a lock.
 #include <mutex>
 #include <string>
+#include <string_view>
 
 namespace zudorave {
 
@@ -18,6 +19,10 @@ class GuardedText {
   void Append(char c) {
     std::lock_guard lock(mutex_);
     text_ += c;
+  }
+  void Append(std::string_view more) {
+    std::lock_guard lock(mutex_);
+    text_ += more;
   }
   void Clear() { Set({}); }
 

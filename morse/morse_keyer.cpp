@@ -1,9 +1,20 @@
 #include "morse/morse_keyer.h"
 
+#include "morse/key_sequencer.h"
+#include "platform/audio_format.h"
+#include "platform/worker.h"
+
 namespace zudorave {
 
-MorseKeyer::MorseKeyer(StationValues& station, WaveOut& keyingDevice, PeriodicTimer& timer)
-    : station_(station), timer_(timer), keyTx_(keyingDevice) {
+MorseKeyer::MorseKeyer(StationValues& station, RenderOut& keyingOut, PeriodicTimer& timer,
+                       UiThread& ui, const int32_t& toneHz)
+    : station_(station),
+      timer_(timer),
+      ui_(ui),
+      toneHz_(toneHz),
+      engine_(station),
+      keyTx_(keyingOut, engine_),
+      unheard_(SampleRate) {
   FillMorseDecodeMap(station_.DecodeMap);
 }
 
@@ -17,11 +28,22 @@ int32_t MorseKeyer::DotFromWpm(int32_t wpm) {
 bool MorseKeyer::StartElementTimer() {
   if (station_.TimerIdle != 1) return false;
   const int32_t dotMs = station_.DotMs;
+  // Nothing of the engine runs: the output is closed and the timer idle.
+  engine_.Begin(toneHz_);
+  const bool heard = keyTx_.OpenSndTx();
   // Without a playback device the timer may still run when the speaker stands in.
-  if (!keyTx_.OpenSndTx(3 * dotMs) && station_.UseSpeaker == 0) return false;
+  if (!heard && station_.UseSpeaker == 0) return false;
+  unheardSamples_ = heard ? 0
+                          : static_cast<uint32_t>(std::min<uint64_t>(
+                                MsToSamples(static_cast<uint64_t>(dotMs)), unheard_.size()));
   station_.TimerIdle = 0;
   station_.KeyingActive = 1;
   station_.DecodedTextReady = 0;
+  ++run_;
+  endDelivered_ = false;
+  decoding_ = std::jthread([this](std::stop_token stop) {
+    while (SleepUnlessStopped(DecodePoll, stop)) engine_.Decode();
+  });
   timer_.BeginPeriod(TimerResolutionMs);
   station_.ElementTimerId = timer_.SetEvent(
       static_cast<uint32_t>(dotMs), 1,
@@ -29,6 +51,15 @@ bool MorseKeyer::StartElementTimer() {
         ElementTick(id, msg, user, dw1, dw2);
       },
       TimerUser, TIME_PERIODIC);
+  if (station_.ElementTimerId == 0) {
+    // A run without ticks would never end.
+    timer_.EndPeriod(TimerResolutionMs);
+    StopDecoding();
+    keyTx_.CloseSndTx();
+    station_.KeyingActive = 0;
+    station_.TimerIdle = 1;
+    return false;
+  }
   return true;
 }
 
@@ -41,14 +72,42 @@ void MorseKeyer::StopElementTimer() {
   timer_.EndPeriod(TimerResolutionMs);
   keyTx_.StopSndTx();
   keyTx_.CloseSndTx();
+  StopDecoding();
+  if (station_.SpeedChangePending.exchange(0) != 0) station_.DotMs = station_.RequestedDotMs.load();
+  // The second Stop ends a transmission before its text is out; it has ended all the same.
+  if (station_.OperatingState == StoppingTransmit) PostEnd(run_);
+}
+
+void MorseKeyer::StopDecoding() {
+  if (!decoding_.joinable()) return;
+  decoding_.request_stop();
+  decoding_.join();
+  // What the last callbacks published; nothing publishes any more.
+  engine_.Decode();
 }
 
 void MorseKeyer::ElementTick(TimerId, uint32_t, uintptr_t, uintptr_t, uintptr_t) {
-  if (station_.ElementRunFlag == 0) return;
-  if (station_.ElementCountdown.fetch_sub(1) - 1 == 0) {
+  if (station_.ElementRunFlag != 0 && station_.ElementCountdown.fetch_sub(1) - 1 == 0) {
     station_.ElementCountdown = 2;
     station_.ElementRunFlag = 0;
   }
+  // No audio thread runs without an output: the tick keys one period in its place.
+  if (const uint32_t samples = unheardSamples_; samples > 0) {
+    engine_.Render(std::span(unheard_).first(samples));
+  }
+  if (engine_.Tick()) PostEnd(run_);
+}
+
+void MorseKeyer::PostEnd(uint64_t run) {
+  ui_.Post([this, alive = std::weak_ptr(alive_), run] {
+    // On the user-interface thread, where the keyer is destroyed: it cannot go meanwhile.
+    if (alive.expired() || run != run_ || endDelivered_) return;
+    const int32_t state = station_.OperatingState;
+    if (state != Transmitting && state != StoppingTransmit) return;
+    endDelivered_ = true;
+    StopElementTimer();
+    if (onEnd_) onEnd_();
+  });
 }
 
 void MorseKeyer::SpeedStep(int32_t wpm) {
@@ -58,7 +117,8 @@ void MorseKeyer::SpeedStep(int32_t wpm) {
     station_.SpeedChangePending = 0;
     station_.DotMs = station_.RequestedDotMs.load();
   } else {
-    // The running timer keeps its period; a keying engine applies the change.
+    // The running timer keeps its period; the engine applies the change at the next
+    // character or element.
     station_.SpeedChangePending = 1;
   }
 }
@@ -74,7 +134,8 @@ void MorseKeyer::SetPaddle(int32_t input) {
   // A held key repeats its input with every auto-repeat.
   if (input == station_.LastPaddleInput) return;
   station_.LastPaddleInput = input;
-  // A press of the other paddle while one is down is latched, not taken over.
+  // A press of the other paddle while one is down is latched, not taken over; the engine hands
+  // the state back once the press has keyed and the paddles are up.
   if (station_.PaddleState == NoPaddle) {
     if (input == LeftPaddle || input == RightPaddle) station_.PaddleState = input;
   } else if (station_.PaddleState == LeftPaddle && input == RightPaddle) {

@@ -1,13 +1,26 @@
 #pragma once
 // The Morse keyer: fills the decode map, sets the dot length and spacing from their trackbars,
-// starts and stops the element timer with the keying side's playback, and keeps the paddle
-// state. Everything runs on the user-interface thread except ElementTick, which runs on the
-// timer's thread.
+// keeps the paddle state, and runs the element timer with the keying engine behind it. A run
+// starts with StartElementTimer and ends with StopElementTimer; what it does follows the
+// station's OperatingState: while Transmitting (and StoppingTransmit) it sends TransmitText,
+// in ManualKeying and ManualFromHeld it keys the paddles and decodes them.
+//
+// Threads: everything on the user-interface thread, except ElementTick, which runs on the
+// timer's thread. During a run the engine also renders on the keying output's audio thread and
+// decodes on a thread of the keyer's own; both are stopped before StopElementTimer returns.
+#include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
 
+#include "morse/keying_engine.h"
 #include "morse/station_values.h"
 #include "platform/periodic_timer.h"
-#include "platform/wave_out.h"
+#include "platform/render_out.h"
+#include "platform/ui_thread.h"
 #include "synth/keying_tx.h"
 
 namespace zudorave {
@@ -16,9 +29,13 @@ class MorseKeyer {
  public:
   static constexpr uint32_t TimerResolutionMs = 2;
   static constexpr uintptr_t TimerUser = 200;
+  // How often decoded text is looked for: well inside the keying dialog's 10 ms poll.
+  static constexpr std::chrono::milliseconds DecodePoll{2};
 
-  // station, keyingDevice and timer outlive the keyer.
-  MorseKeyer(StationValues& station, WaveOut& keyingDevice, PeriodicTimer& timer);
+  // station, keyingOut, timer and ui outlive the keyer. toneHz (the AF1 frequency) is read on
+  // the user-interface thread as each run starts, and the run keeps that tone.
+  MorseKeyer(StationValues& station, RenderOut& keyingOut, PeriodicTimer& timer, UiThread& ui,
+             const int32_t& toneHz);
   // Leaves the decode map alone; stops a running element timer, so no tick outlives the keyer.
   virtual ~MorseKeyer();
   MorseKeyer(const MorseKeyer&) = delete;
@@ -27,12 +44,21 @@ class MorseKeyer {
   // The dot length in ms of a speed in words per minute.
   static int32_t DotFromWpm(int32_t wpm);
 
-  // Opens the keying playback for three dots and starts the timer at one dot; false, changing
-  // nothing, when the timer runs already or the playback cannot open without "Use Speaker".
+  // What to do, on the user-interface thread, once a transmission has ended: the keyer has
+  // stopped the element timer just before. Comes once per run, and only while the station is
+  // still Transmitting or StoppingTransmit in that run; never after the keyer is gone.
+  void OnTransmissionEnd(std::function<void()> handler) { onEnd_ = std::move(handler); }
+
+  // Opens the keying output playing the engine and starts the timer at one dot; false,
+  // changing nothing, when the timer runs already, cannot start, or the output cannot open
+  // without "Use Speaker" (without an output the timer's ticks stand in for the audio clock).
   bool StartElementTimer();
-  // Does nothing while the timer is idle.
+  // Does nothing while the timer is idle. Silences and closes the output, and a speed change
+  // still pending takes effect. A transmission stopped while StoppingTransmit ends as if it had
+  // run out: the end handler follows.
   void StopElementTimer();
-  // The timer's callback: counts a run of two ticks down once something set ElementRunFlag.
+  // The timer's callback: counts a run of two ticks down once something set ElementRunFlag,
+  // and plans the text ahead.
   void ElementTick(TimerId id, uint32_t msg, uintptr_t user, uintptr_t dw1, uintptr_t dw2);
 
   // The speed trackbar's position in words per minute, and the spacing trackbar's.
@@ -45,9 +71,24 @@ class MorseKeyer {
   const KeyingTx& KeyTx() const { return keyTx_; }
 
  private:
+  void PostEnd(uint64_t run);
+  void StopDecoding();
+
   StationValues& station_;
   PeriodicTimer& timer_;
+  UiThread& ui_;
+  const int32_t& toneHz_;
+  KeyingEngine engine_;
   KeyingTx keyTx_;
+  std::function<void()> onEnd_;
+  // Without an output, each tick renders one period here.
+  std::vector<int16_t> unheard_;
+  std::atomic<uint32_t> unheardSamples_{0};
+  std::atomic<uint64_t> run_{0};
+  bool endDelivered_ = false;  // user-interface thread only
+  // Calls posted for the end find out through it whether the keyer is still there.
+  std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
+  std::jthread decoding_;
 };
 
 }  // namespace zudorave

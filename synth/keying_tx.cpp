@@ -1,25 +1,48 @@
 #include "synth/keying_tx.h"
 
-#include <new>
+#include <algorithm>
 
 #include "platform/audio_format.h"
 
 namespace zudorave {
 
-KeyingTx::KeyingTx(WaveOut& device, const BlockAllocator& allocate) : device_(device) {
-  format_.wFormatTag = WAVE_FORMAT_PCM;
-  format_.nChannels = 1;
-  format_.nSamplesPerSec = SampleRate;
-  format_.wBitsPerSample = BitsPerSample;
-  format_.nBlockAlign = BitsPerSample / 8;
-  format_.nAvgBytesPerSec = format_.nSamplesPerSec * format_.nBlockAlign;
-  sampleBlock_ = allocate(PlayBufferBytes);
-  headerBlock_ = sampleBlock_ ? allocate(sizeof(WaveHdr)) : MemoryBlock{};
-  if (headerBlock_) {
-    header_ = new (headerBlock_.get()) WaveHdr{};
-    header_->lpData = reinterpret_cast<char*>(sampleBlock_.get());
+namespace {
+
+constexpr WaveFormatEx KeyingFormat{
+    WAVE_FORMAT_PCM, 1, SampleRate, SampleRate* BytesPerSample, BytesPerSample, BitsPerSample};
+
+}  // namespace
+
+KeyingTx::KeyingTx(RenderOut& device, RenderSource& source) : device_(device), source_(source) {}
+
+KeyingTx::~KeyingTx() { CloseSndTx(); }
+
+bool KeyingTx::OpenSndTx() {
+  if (open_) CloseSndTx();
+  silent_.store(false, std::memory_order_relaxed);
+  // Not this object: the silence of StopSndTx stands between the device and the source.
+  if (device_.Open(KeyingFormat, *this) != MMSYSERR_NOERROR) return false;
+  open_ = true;
+  return true;
+}
+
+void KeyingTx::StopSndTx() {
+  if (open_) silent_.store(true, std::memory_order_relaxed);
+}
+
+bool KeyingTx::CloseSndTx() {
+  if (!open_) return true;
+  device_.Close();
+  open_ = false;
+  return true;
+}
+
+void KeyingTx::Render(std::span<int16_t> out) {
+  if (silent_.load(std::memory_order_relaxed)) {
+    std::fill(out.begin(), out.end(), int16_t{0});
+  } else {
+    source_.Render(out);
   }
-  port_.emplace(device_, format_, header_);
 }
 
 }  // namespace zudorave

@@ -1,40 +1,42 @@
 #pragma once
-// The keying side's own playback: a device of its own looping a buffer of its own, so that
-// keying never touches the generator's loop and the sound server mixes the two.
-// User-interface thread only.
+// The keying side's own output: a render output of its own that plays whatever the keying
+// source renders, so keying never touches the generator's loop and the sound server mixes the
+// two. OpenSndTx, StopSndTx and CloseSndTx on the user-interface thread; the source renders on
+// the output's audio thread while it is open.
+#include <atomic>
 #include <cstdint>
-#include <optional>
+#include <span>
 
-#include "platform/memory_block.h"
-#include "platform/wave_out.h"
-#include "platform/wave_types.h"
-#include "synth/playback_port.h"
+#include "platform/render_out.h"
 
 namespace zudorave {
 
-class KeyingTx {
+class KeyingTx : private RenderSource {
  public:
-  // device outlives this object. Without memory for the buffer the device never opens.
-  explicit KeyingTx(WaveOut& device, const BlockAllocator& allocate = AllocateBlock);
+  // device and source outlive this object.
+  KeyingTx(RenderOut& device, RenderSource& source);
+  // Closes the device, so the source is never asked again.
+  ~KeyingTx() override;
   KeyingTx(const KeyingTx&) = delete;
   KeyingTx& operator=(const KeyingTx&) = delete;
 
-  // As the generator's: open with a prepared loop of ms (not written), stop, close.
-  bool OpenSndTx(int32_t ms) { return port_->Open(ms); }
-  void StopSndTx() { port_->Stop(); }
-  bool CloseSndTx() { return port_->Close(); }
+  // Opens the device playing the source, for a run; false when it cannot. An open device is
+  // closed first, so none is ever orphaned.
+  bool OpenSndTx();
+  // Silent at once: the source is not asked any more; the device stays open.
+  void StopSndTx();
+  // Releases the device; always true.
+  bool CloseSndTx();
 
-  bool DeviceOpen() const { return port_->IsOpen(); }
-  const WaveHdr* Header() const { return header_; }
-  const int16_t* Samples() const { return reinterpret_cast<const int16_t*>(sampleBlock_.get()); }
+  bool DeviceOpen() const { return open_; }
 
  private:
-  WaveOut& device_;
-  WaveFormatEx format_{};
-  MemoryBlock sampleBlock_;  // one second, silent
-  MemoryBlock headerBlock_;
-  WaveHdr* header_ = nullptr;
-  std::optional<PlaybackPort> port_;  // last: closed before the blocks go
+  void Render(std::span<int16_t> out) override;
+
+  RenderOut& device_;
+  RenderSource& source_;
+  std::atomic<bool> silent_{false};
+  bool open_ = false;
 };
 
 }  // namespace zudorave

@@ -91,13 +91,15 @@ KeyingDlg* ActiveKeyingDlg = nullptr;
 
 MainDlg::MainDlg(const MainDlgContext& context)
     : TemplateDialog(nullptr),
-      Keyer(context.Station, context.KeyingDevice, context.Timer),
+      Keyer(context.Station, context.KeyingDevice, context.Timer, context.Ui, context.Af1Frequency),
       Rx(context.CaptureDevice, context.SpeakerDevice, context.FreeQueue, context.FilledQueue),
       Icon(AppIcon()),
       States(context.Station, Keyer, Rx, *this, *this, context.Ask, context.Ui),
       context_(context) {
   // The capture buffers are queued before the window exists.
   CreateCapturePool(context_.Pool, context_.FreeQueue);
+  // The keyer has stopped the element timer when a transmission ends.
+  Keyer.OnTransmissionEnd([this] { SendMessage(WM_TX_DONE, 0, 0); });
 }
 
 MainDlg::~MainDlg() {

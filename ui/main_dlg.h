@@ -17,6 +17,7 @@
 #include "platform/joystick.h"
 #include "platform/periodic_timer.h"
 #include "platform/prompts.h"
+#include "platform/render_out.h"
 #include "platform/speaker.h"
 #include "platform/ui_thread.h"
 #include "platform/wave_in.h"
@@ -51,7 +52,7 @@ struct MainDlgContext {
   int32_t& Af1Frequency;
   StationValues& Station;
   WaveIn& CaptureDevice;
-  WaveOut& KeyingDevice;
+  RenderOut& KeyingDevice;
   Speaker& SpeakerDevice;
   PeriodicTimer& Timer;
   Joystick& Stick;

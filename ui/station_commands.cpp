@@ -76,6 +76,11 @@ intptr_t MainDlg::SendMessage(uint32_t message, uintptr_t /*wParam*/, intptr_t /
 
 intptr_t MainDlg::OnTxDone() {
   States.TxDone();
+  // An AF1 move held back while transmitting reaches the oscillator now.
+  if (context_.Station.ToneChangePending.exchange(0) != 0) {
+    context_.Tx.FillOscillator(1, context_.Af1Frequency);
+    Remix();
+  }
   return 0;
 }
 

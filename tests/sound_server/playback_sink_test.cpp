@@ -5,8 +5,10 @@
 
 #include "capture/capture_queue.h"
 #include "morse/morse_keyer.h"
+#include "platform/sdl/sdl_render_out.h"
 #include "platform/sdl/sdl_wave_out.h"
 #include "platform/testing/fake_periodic_timer.h"
+#include "platform/testing/queued_ui_thread.h"
 #include "signal_match.h"
 #include "sound_server.h"
 #include "synth/snd_tx.h"
@@ -79,10 +81,12 @@ TEST_F(GeneratorAtTheSink, ARewriteIsHeardAtTheNextCallbackNotTheNextPass) {
 TEST_F(GeneratorAtTheSink, AToneKeepsPlayingBeforeDuringAndAfterAKeyingRun) {
   tx.Mix(ModeSum, Af1Bit);
   const std::vector<int16_t> rendered = Rendered(tx);
-  SdlWaveOut keyingDevice{audio};
+  SdlRenderOut keyingDevice{audio};
   StationValues station;
   FakePeriodicTimer timer;
-  MorseKeyer keyer(station, keyingDevice, timer);
+  QueuedUiThread ui;
+  const int32_t toneHz = 300;
+  MorseKeyer keyer(station, keyingDevice, timer, ui, toneHz);
   Play();
   SleepMs(600);
   ASSERT_TRUE(keyer.StartElementTimer());

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The station on the real program under Xvfb and the private sound server, driven from the
 # menu: Receive records from the default source until Stop, which ends it with the two-tone
-# signal at the sink; Manual opens the keying dialog (after the no-joystick message) and its
-# Cancel ends the run; quitting while receiving asks, and Yes ends the program with status 0
-# and no stream left on the server.
+# signal at the sink; Manual opens the keying dialog (after the no-joystick message), where '<'
+# keys a dot heard at the sink in AF1's tone, and its Cancel ends the run; quitting while
+# receiving asks, and Yes ends the program with status 0 and no stream left on the server.
 # Usage: station_test.sh path/to/zudorave-testable path/to/loop_check   (inside scripts/with-test-session.sh)
 set -euo pipefail
 source "$(dirname "$0")/session.sh"
@@ -41,13 +41,19 @@ sleep 1.5
 tail -c +"$((start + 1))" "$work/rec.raw" >"$work/stop.raw"
 "$checker" "$work/stop.raw" tones 1000 500
 
-echo "== Manual: the no-joystick message, then the keying dialog; Cancel ends the run"
+echo "== Manual: the no-joystick message, then the keying dialog; '<' keys a dot; Cancel ends the run"
 choose 32802
 await 5 window_named "^Please use the '<' and '>' keys$" || fail "no joystick message"
 box=$(xdotool search --onlyvisible --name "^Please use the '<' and '>' keys$" | head -1)
 xdotool windowfocus --sync "$box" key --clearmodifiers Return
 await 5 window_named '^Transmit$' || fail "the keying dialog did not open"
 keying=$(xdotool search --onlyvisible --name '^Transmit$' | head -1)
+sleep 0.5  # the keying output's stream settles
+start=$(mark)
+xdotool windowfocus --sync "$keying" key --clearmodifiers less
+sleep 1
+tail -c +"$((start + 1))" "$work/rec.raw" >"$work/dot.raw"
+"$checker" "$work/dot.raw" tones 300
 eval "$(xdotool getwindowgeometry --shell "$keying")"
 # Cancel sits at 150,148 of the dialog's 186 x 164 units.
 click_at $((X + WIDTH * 150 / 186)) $((Y + HEIGHT * 148 / 164))

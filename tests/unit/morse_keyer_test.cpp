@@ -2,11 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "morse/key_sequencer.h"
+
 #include "platform/testing/fake_periodic_timer.h"
-#include "platform/testing/fake_wave_out.h"
+#include "platform/testing/fake_render_out.h"
+#include "platform/testing/queued_ui_thread.h"
 
 namespace zudorave::testing {
 namespace {
@@ -15,25 +22,26 @@ using Calls = std::vector<std::string>;
 
 struct Keying {
   StationValues station;
-  FakeWaveOut device;
+  FakeRenderOut device;
   FakePeriodicTimer timer;
-  MorseKeyer keyer{station, device, timer};
+  QueuedUiThread ui;
+  int32_t toneHz = 300;
+  MorseKeyer keyer{station, device, timer, ui, toneHz};
 };
 
 TEST(MorseKeyer, ConstructionFillsTheDecodeMapOnce) {
   Keying k;
   EXPECT_EQ(k.station.DecodeMap.size(), 59u);
-  MorseKeyer second(k.station, k.device, k.timer);
+  MorseKeyer second(k.station, k.device, k.timer, k.ui, k.toneHz);
   EXPECT_EQ(k.station.DecodeMap.size(), 59u);
   EXPECT_EQ(k.station.DecodeMap.at("LPLLPL1"), ")");
 }
 
-TEST(MorseKeyer, StartOpensTheKeyingPlaybackForThreeDotsAndTicksEveryDot) {
+TEST(MorseKeyer, StartOpensTheKeyingOutputAndTicksEveryDot) {
   Keying k;
   k.station.DecodedTextReady = 1;
   ASSERT_TRUE(k.keyer.StartElementTimer());
-  // 3 x 171 ms, prepared and not written.
-  EXPECT_EQ(k.device.calls, (Calls{"Open 44100", "Prepare 45246 flags 12 loops 10000"}));
+  EXPECT_EQ(k.device.calls, Calls{"Open 44100"});
   EXPECT_EQ(k.timer.calls, (Calls{"BeginPeriod 2", "SetEvent 171 1 user 200 flags 1"}));
   EXPECT_EQ(k.station.TimerIdle, 0);
   EXPECT_EQ(k.station.KeyingActive, 1);
@@ -48,7 +56,7 @@ TEST(MorseKeyer, StartOpensTheKeyingPlaybackForThreeDotsAndTicksEveryDot) {
   k.timer.calls.clear();
   k.keyer.StopElementTimer();
   EXPECT_EQ(k.timer.calls, (Calls{"KillEvent 1", "EndPeriod 2"}));
-  EXPECT_EQ(k.device.calls, (Calls{"Reset", "Unprepare", "Unprepare", "Reset", "Close"}));
+  EXPECT_EQ(k.device.calls, Calls{"Close"});
   EXPECT_EQ(k.station.TimerIdle, 1);
   EXPECT_EQ(k.station.KeyingActive, 0);
   EXPECT_EQ(k.timer.Running(), 0u);
@@ -76,6 +84,133 @@ TEST(MorseKeyer, WithoutAPlaybackDeviceOnlyTheSpeakerOptionLetsTheTimerRun) {
   }
 }
 
+TEST(MorseKeyer, ATimerThatCannotStartLeavesNothingOpen) {
+  Keying k;
+  k.timer.failSetEvent = true;
+  EXPECT_FALSE(k.keyer.StartElementTimer());
+  EXPECT_EQ(k.station.TimerIdle, 1);
+  EXPECT_EQ(k.device.openDevices, 0);
+  k.timer.failSetEvent = false;
+  EXPECT_TRUE(k.keyer.StartElementTimer());
+}
+
+// Sends "E" to its end, a tick and a dot of samples at a time, as the timer and the output
+// would; nothing is carried out on the user-interface thread meanwhile.
+void SendToTheEnd(StationValues& station, MorseKeyer& keyer, FakePeriodicTimer& timer,
+                  FakeRenderOut& device) {
+  station.TransmitText.Set("E");
+  station.OperatingState = Transmitting;
+  ASSERT_TRUE(keyer.StartElementTimer());
+  for (int tick = 0; tick < 12; ++tick) {
+    timer.Tick();
+    device.Pump(MsToSamples(171));
+  }
+}
+void SendToTheEnd(Keying& k) { SendToTheEnd(k.station, k.keyer, k.timer, k.device); }
+
+TEST(MorseKeyer, AnEndedTransmissionStopsTheTimerThenTellsOnTheUserInterfaceThreadOnce) {
+  for (const bool heard : {true, false}) {
+    Keying k;
+    // Without an output, "Use Speaker" lets the run go on with the ticks as its clock.
+    k.device.openResult = heard ? MMSYSERR_NOERROR : MMSYSERR_NODRIVER;
+    k.station.UseSpeaker = heard ? 0 : 1;
+    int ends = 0;
+    k.keyer.OnTransmissionEnd([&] {
+      ++ends;
+      EXPECT_EQ(k.timer.Running(), 0u);
+      EXPECT_EQ(k.device.openDevices, 0);
+    });
+    SendToTheEnd(k);
+    EXPECT_EQ(k.timer.Running(), 1u) << heard;  // only the user-interface thread stops it
+    EXPECT_EQ(k.ui.RunPending(), 1) << heard;
+    EXPECT_EQ(ends, 1) << heard;
+    EXPECT_EQ(k.station.TimerIdle, 1) << heard;
+    k.timer.Tick(3);
+    EXPECT_EQ(k.ui.RunPending(), 0) << heard;
+  }
+}
+
+TEST(MorseKeyer, AnEndThatArrivesTooLateChangesNothing) {
+  const std::vector<std::function<void(Keying&)>> meanwhile = {
+      // The window ended the transmission itself.
+      [](Keying& k) {
+        k.keyer.StopElementTimer();
+        k.station.OperatingState = Idle;
+      },
+      // ... and started the next one.
+      [](Keying& k) {
+        k.keyer.StopElementTimer();
+        ASSERT_TRUE(k.keyer.StartElementTimer());
+      },
+      // A reception began after it.
+      [](Keying& k) { k.station.OperatingState = Receiving; },
+  };
+  for (std::size_t i = 0; i < meanwhile.size(); ++i) {
+    Keying k;
+    int ends = 0;
+    k.keyer.OnTransmissionEnd([&] { ++ends; });
+    SendToTheEnd(k);
+    meanwhile[i](k);
+    const int32_t idle = k.station.TimerIdle;
+    k.ui.RunPending();
+    EXPECT_EQ(ends, 0) << i;
+    EXPECT_EQ(k.station.TimerIdle, idle) << i;
+  }
+  // The keyer is gone.
+  StationValues station;
+  FakeRenderOut device;
+  FakePeriodicTimer timer;
+  QueuedUiThread ui;
+  const int32_t toneHz = 300;
+  auto keyer = std::make_unique<MorseKeyer>(station, device, timer, ui, toneHz);
+  int ends = 0;
+  keyer->OnTransmissionEnd([&] { ++ends; });
+  SendToTheEnd(station, *keyer, timer, device);
+  keyer.reset();
+  EXPECT_EQ(ui.RunPending(), 1);
+  EXPECT_EQ(ends, 0);
+}
+
+TEST(MorseKeyer, TheSecondStopEndsTheTransmissionAsIfItHadRunOut) {
+  Keying k;
+  int ends = 0;
+  k.keyer.OnTransmissionEnd([&] { ++ends; });
+  k.station.TransmitText.Set("EEEEE");
+  k.station.OperatingState = Transmitting;
+  ASSERT_TRUE(k.keyer.StartElementTimer());
+  k.station.OperatingState = StoppingTransmit;
+  k.keyer.StopElementTimer();
+  k.ui.RunPending();
+  EXPECT_EQ(ends, 1);
+  k.keyer.StopElementTimer();
+  k.ui.RunPending();
+  EXPECT_EQ(ends, 1);
+}
+
+TEST(MorseKeyer, AManualRunDecodesOnAThreadOfItsOwnAndAStaleSpeedChangeLandsWhenItStops) {
+  Keying k;
+  k.station.OperatingState = ManualKeying;
+  ASSERT_TRUE(k.keyer.StartElementTimer());
+  k.station.RequestedDotMs = 48;
+  k.station.SpeedChangePending = 1;
+  k.keyer.SetPaddle(RightPaddle);
+  k.device.Pump(MsToSamples(48));
+  k.keyer.SetPaddle(NoPaddle);
+  k.device.Pump(MsToSamples(5 * 48));
+  // Shown without the user-interface thread, within the run; a generous wait, not a timing.
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (k.station.DecodedTextReady == 0 && std::chrono::steady_clock::now() < giveUp) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_EQ(k.station.DecodedText.Get(), "t");
+  EXPECT_EQ(k.station.DotMs, 48);  // taken by the element
+  k.station.RequestedDotMs = 100;
+  k.station.SpeedChangePending = 1;
+  k.keyer.StopElementTimer();
+  EXPECT_EQ(k.station.DotMs, 100);
+  EXPECT_EQ(k.station.SpeedChangePending, 0);
+}
+
 TEST(MorseKeyer, TheRunFlagFallsOnTheSecondTickAfterItWasSet) {
   Keying k;
   ASSERT_TRUE(k.keyer.StartElementTimer());
@@ -92,10 +227,12 @@ TEST(MorseKeyer, TheRunFlagFallsOnTheSecondTickAfterItWasSet) {
 
 TEST(MorseKeyer, NoTickOutlivesTheKeyer) {
   StationValues station;
-  FakeWaveOut device;
+  FakeRenderOut device;
   FakePeriodicTimer timer;
+  QueuedUiThread ui;
+  const int32_t toneHz = 300;
   {
-    MorseKeyer keyer(station, device, timer);
+    MorseKeyer keyer(station, device, timer, ui, toneHz);
     ASSERT_TRUE(keyer.StartElementTimer());
   }
   EXPECT_EQ(timer.Running(), 0u);

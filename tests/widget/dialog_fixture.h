@@ -15,6 +15,7 @@
 #include "platform/testing/fake_joystick.h"
 #include "platform/testing/fake_periodic_timer.h"
 #include "platform/testing/fake_prompts.h"
+#include "platform/testing/fake_render_out.h"
 #include "platform/testing/fake_speaker.h"
 #include "platform/testing/fake_wave_in.h"
 #include "platform/testing/fake_wave_out.h"
@@ -25,7 +26,7 @@ namespace zudorave::testing {
 class DialogTest : public ::testing::Test {
  protected:
   FakeWaveOut waveOut;
-  FakeWaveOut keyingOut;
+  FakeRenderOut keyingOut;
   FakeWaveIn waveIn;
   FakePeriodicTimer timer;
   FakeJoystick joystick;

@@ -14,8 +14,9 @@
 #include "platform/testing/fake_joystick.h"
 #include "platform/testing/fake_periodic_timer.h"
 #include "platform/testing/fake_prompts.h"
+#include "platform/testing/fake_render_out.h"
 #include "platform/testing/fake_speaker.h"
-#include "platform/testing/fake_wave_out.h"
+#include "platform/testing/queued_ui_thread.h"
 #include "ui/dialog_template.h"
 #include "ui/keying_edit.h"
 
@@ -46,9 +47,11 @@ constexpr int32_t Untouched = -1;
 class KeyingDialog : public ::testing::Test {
  protected:
   StationValues station;
-  FakeWaveOut keyingOut;
+  FakeRenderOut keyingOut;
   FakePeriodicTimer timer;
-  MorseKeyer keyer{station, keyingOut, timer};
+  QueuedUiThread ui;
+  int32_t toneHz = 300;
+  MorseKeyer keyer{station, keyingOut, timer, ui, toneHz};
   FakeJoystick joystick;
   std::vector<std::string> log;
   LoggedPrompts prompts{log};

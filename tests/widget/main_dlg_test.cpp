@@ -336,7 +336,7 @@ TEST_F(Af1Trackbar, MovingItRetunesAndRelabels) {
                                          "Write 88200 flags 12 loops 10000"));
 }
 
-TEST_F(Af1Trackbar, WhileTransmittingTheToneIsHeldBack) {
+TEST_F(Af1Trackbar, WhileTransmittingTheToneIsHeldBackUntilTheTransmissionEnds) {
   StartQuiet();
   objects->Station.OperatingState = Transmitting;
   dlg->AF1Slider->setSliderPosition(1000);
@@ -344,6 +344,9 @@ TEST_F(Af1Trackbar, WhileTransmittingTheToneIsHeldBack) {
   EXPECT_EQ(dlg->AF1Label->text(), "1000");
   EXPECT_EQ(objects->Station.ToneChangePending, 1);
   EXPECT_TRUE(OscillatorAt(objects->Tx, 1, 300));
+  dlg->SendMessage(WM_TX_DONE, 0, 0);
+  EXPECT_TRUE(OscillatorAt(objects->Tx, 1, 1000));
+  EXPECT_EQ(objects->Station.ToneChangePending, 0);
 }
 
 TEST_F(Af1Trackbar, ScrollWithoutAMoveOnlyRelabels) {

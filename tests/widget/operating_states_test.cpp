@@ -16,6 +16,7 @@
 #include <string>
 
 #include "dialog_fixture.h"
+#include "morse/key_sequencer.h"
 #include "morse/operating_state.h"
 #include "ui/dialog_template.h"
 #include "ui/menu_resource.h"
@@ -75,6 +76,23 @@ TEST_F(States, StopTwiceWhileTransmittingThenOnlyTheEndMessageReturnsToIdle) {
   EXPECT_EQ(keyingOut.openDevices, 0);
   EXPECT_EQ(dlg->SendMessage(WM_TX_DONE, 0, 0), 0);
   EXPECT_EQ(State(), Idle);
+}
+
+TEST_F(States, ATransmissionEndsByItselfAndTheNextTypedCharacterSendsAgain) {
+  Type("e");
+  ASSERT_EQ(State(), Transmitting);
+  // The timer's ticks and the output's callbacks; the end comes through the event loop.
+  for (int dot = 0; dot < 40 && State() == Transmitting; ++dot) {
+    timer.Tick();
+    keyingOut.Pump(MsToSamples(static_cast<uint64_t>(objects->Station.DotMs.load())));
+    QCoreApplication::processEvents();
+  }
+  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(timer.Running(), 0u);
+  EXPECT_EQ(keyingOut.openDevices, 0);
+  Type("t");
+  EXPECT_EQ(State(), Transmitting);
+  EXPECT_EQ(objects->Station.TransmitText.Get(), "t");
 }
 
 TEST_F(States, TransmitTakesTheWholeTextAndFromHeldKeepsTheKeyedIndex) {

@@ -1,0 +1,241 @@
+// The keying engine on the real render output and timer, against the private sound server:
+//   sidetone latency  a paddle press reaching the keyer to its first sample arriving at the
+//                     sink's monitor (median, p95, max), as sound_bench times the generator
+//   element timing    every element and gap of "PARIS" sent at 5, 12 and 25 words per minute,
+//                     read back at the sink between half-amplitude points, against its ideal
+//                     length; a dropout shows as a stretched gap or a tone too many
+// each on an idle machine and with every core kept busy by other processes. Run it under
+// scripts/with-test-session.sh:  keying_bench [frames per callback] [latency rounds]
+// With ZUDORAVE_KEYING_DUMP=prefix each recording is also written to prefix<wpm><idle|busy>.raw.
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench/sink_watch.h"
+#include "morse/character_timing.h"
+#include "morse/morse_keyer.h"
+#include "platform/sdl/sdl_render_out.h"
+#include "platform/testing/queued_ui_thread.h"
+#include "platform/thread_timer.h"
+#include "tests/sound_server/child_process.h"
+#include "tests/sound_server/key_edges.h"
+
+namespace zudorave {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr int32_t ToneHz = 300;  // a whole period of 147 samples, for the envelope
+
+// A process spinning on every core until destroyed, each in a session of its own as another
+// program would be: with the kernel's autogroups, spinning threads of our own would share the
+// audio thread's group and measure how we starve ourselves instead.
+class BusyCores {
+ public:
+  explicit BusyCores(bool busy) {
+    const unsigned cores = busy ? std::max(1u, std::thread::hardware_concurrency()) : 0;
+    for (unsigned i = 0; i < cores; ++i) {
+      const pid_t pid = fork();
+      if (pid == 0) {
+        setsid();
+        volatile uint64_t work = 0;
+        for (;;) work = work + 1;
+      }
+      if (pid > 0) spinners_.push_back(pid);
+    }
+  }
+  ~BusyCores() {
+    for (const pid_t pid : spinners_) kill(pid, SIGKILL);
+    for (const pid_t pid : spinners_) waitpid(pid, nullptr, 0);
+  }
+
+ private:
+  std::vector<pid_t> spinners_;
+};
+
+double Percentile(std::vector<double> values, double p) {
+  std::sort(values.begin(), values.end());
+  const auto index = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+  return values[index];
+}
+
+struct Station {
+  explicit Station(uint16_t frames) : out(audio, frames) {
+    keyer.OnTransmissionEnd([this] { ended = true; });
+  }
+  SdlAudio audio;
+  SdlRenderOut out;
+  ThreadTimer timer;
+  testing::QueuedUiThread ui;
+  StationValues station;
+  const int32_t toneHz = ToneHz;
+  MorseKeyer keyer{station, out, timer, ui, toneHz};
+  bool ended = false;
+};
+
+void MeasureLatency(uint16_t frames, int rounds, bool busy) {
+  Station s(frames);
+  SinkWatch watch;
+  s.station.DotMs = MorseKeyer::DotFromWpm(25);
+  s.station.OperatingState = ManualKeying;
+  if (!s.keyer.StartElementTimer()) {
+    std::printf("no output device\n");
+    return;
+  }
+  std::this_thread::sleep_for(300ms);
+  BusyCores load(busy);
+  std::vector<double> ms;
+  for (int i = 0; i < rounds; ++i) {
+    if (!watch.AwaitSilence(60ms, 2s)) {
+      std::printf("the sink never fell silent\n");
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(i % 7 * 3));  // vary the phase
+    watch.Arm();
+    const auto pressed = Clock::now();
+    s.keyer.SetPaddle(LeftPaddle);
+    s.keyer.SetPaddle(NoPaddle);  // a tap: the press is remembered and keys one dot
+    if (const auto arrived = watch.Await(1s)) {
+      ms.push_back(std::chrono::duration<double, std::milli>(*arrived - pressed).count());
+    }
+  }
+  s.keyer.StopElementTimer();
+  if (ms.empty()) {
+    std::printf("  latency: nothing arrived\n");
+    return;
+  }
+  std::printf("  sidetone latency over %zu presses: median %.1f ms, p95 %.1f ms, max %.1f ms\n",
+              ms.size(), Percentile(ms, 0.5), Percentile(ms, 0.95), Percentile(ms, 1.0));
+}
+
+// The ideal tones of a text in samples from the first key-down: start and end of each.
+std::vector<std::pair<double, double>> IdealTones(const std::string& text, int32_t dotMs) {
+  std::vector<std::pair<double, double>> tones;
+  uint64_t startMs = 0;
+  for (const char c : text) {
+    const std::string_view pattern = SendPattern(c);
+    if (!Keyable(pattern)) continue;
+    const CharacterTiming timing = TimeCharacter(pattern, static_cast<uint32_t>(dotMs), 0);
+    for (uint32_t e = 0; e + 1 < timing.edges; e += 2) {
+      tones.emplace_back(static_cast<double>(startMs + timing.edgeMs[e]) * 44.1,
+                         static_cast<double>(startMs + timing.edgeMs[e + 1]) * 44.1);
+    }
+    startMs += timing.lengthMs;
+  }
+  return tones;
+}
+
+// Records the sink's monitor into a file with a deep buffer, so that a busy machine costs the
+// recording nothing: what it holds is what the sink played.
+class DeepRecorder {
+ public:
+  DeepRecorder() {
+    char pattern[] = "/tmp/zudorave-keying-XXXXXX";
+    const int fd = mkstemp(pattern);
+    if (fd >= 0) close(fd);
+    path_ = pattern;
+    parec_.emplace(std::vector<std::string>{"parec", "-d", "out.monitor", "--format=s16le",
+                                            "--rate=44100", "--channels=1", "--latency-msec=200"},
+                   testing::ChildProcess::Stream::Out, path_);
+  }
+  ~DeepRecorder() { std::remove(path_.c_str()); }
+  std::vector<int16_t> Stop() {
+    parec_.reset();
+    std::ifstream in(path_, std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(in),
+                                  std::istreambuf_iterator<char>()};
+    std::vector<int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    return samples;
+  }
+
+ private:
+  std::string path_;
+  std::optional<testing::ChildProcess> parec_;
+};
+
+void MeasureTiming(uint16_t frames, int32_t wpm, const std::string& text, bool busy) {
+  Station s(frames);
+  DeepRecorder recorder;
+  s.station.DotMs = MorseKeyer::DotFromWpm(wpm);
+  s.station.TransmitText.Set(text);
+  s.station.OperatingState = Transmitting;
+  std::this_thread::sleep_for(500ms);
+  BusyCores load(busy);
+  if (!s.keyer.StartElementTimer()) {
+    std::printf("no output device\n");
+    return;
+  }
+  const auto giveUp = Clock::now() + 60s;
+  while (!s.ended && Clock::now() < giveUp) s.ui.WaitAndRun(100ms);
+  std::this_thread::sleep_for(500ms);
+  const std::vector<int16_t> heard = recorder.Stop();
+  const std::vector<testing::HeardTone> tones = testing::HeardTones(heard, ToneHz);
+  const std::vector<std::pair<double, double>> ideal = IdealTones(text, s.station.DotMs);
+  if (const char* dump = std::getenv("ZUDORAVE_KEYING_DUMP")) {
+    std::ofstream(dump + std::to_string(wpm) + (busy ? "busy" : "idle") + ".raw", std::ios::binary)
+        .write(reinterpret_cast<const char*>(heard.data()),
+               static_cast<std::streamsize>(heard.size() * 2));
+  }
+  if (tones.size() != ideal.size()) {
+    std::printf("  %2d wpm: %zu tones heard of %zu (a dropout inside a tone?)\n", wpm, tones.size(),
+                ideal.size());
+    return;
+  }
+  double worst = 0, sum = 0;
+  int off = 0, count = 0;
+  auto check = [&](double heardSamples, double idealSamples) {
+    const double error = std::abs(heardSamples - idealSamples) / 44.1;
+    worst = std::max(worst, error);
+    sum += error;
+    off += error > 1.0 ? 1 : 0;
+    ++count;
+  };
+  for (std::size_t i = 0; i < tones.size(); ++i) {
+    check(tones[i].up - tones[i].down, ideal[i].second - ideal[i].first);
+    if (i + 1 < tones.size()) {
+      check(tones[i + 1].down - tones[i].up, ideal[i + 1].first - ideal[i].second);
+    }
+  }
+  std::printf("  %2d wpm: %d elements and gaps, error mean %.3f ms, max %.3f ms, %d over 1 ms\n",
+              wpm, count, sum / count, worst, off);
+}
+
+}  // namespace
+}  // namespace zudorave
+
+int main(int argc, char** argv) {
+  using namespace zudorave;
+  if (std::getenv("ZUDORAVE_SOUND_SERVER") == nullptr) {
+    std::fprintf(stderr, "run under scripts/with-test-session.sh\n");
+    return 2;
+  }
+  const auto frames =
+      static_cast<uint16_t>(argc > 1 ? std::atoi(argv[1]) : SdlRenderOut::CallbackFrames);
+  const int rounds = argc > 2 ? std::atoi(argv[2]) : 100;
+  std::printf("render output: %u frames a callback\n", frames);
+  for (const bool busy : {false, true}) {
+    std::printf(busy ? "every core busy:\n" : "idle:\n");
+    MeasureLatency(frames, rounds, busy);
+    MeasureTiming(frames, 5, "PARIS", busy);
+    MeasureTiming(frames, 12, "PARIS PARIS", busy);
+    MeasureTiming(frames, 25, "PARIS PARIS PARIS", busy);
+  }
+  return 0;
+}

@@ -1,0 +1,58 @@
+#include "morse/send_planner.h"
+
+#include <algorithm>
+
+#include "morse/character_timing.h"
+
+namespace zudorave {
+
+void SendPlanner::Begin() {
+  const auto size = static_cast<int32_t>(station_.TransmitText.Get().size());
+  const int32_t keyed = std::max(station_.KeyedCharIndex.load(), 0);
+  cursor_ = keyed < size ? keyed : 0;
+  caretOffset_ = keyed - cursor_;
+  planned_ = 0;
+  plannedUnits_ = 0;
+  ended_ = false;
+}
+
+bool SendPlanner::Tick() {
+  const int32_t state = station_.OperatingState;
+  if (ended_ || (state != Transmitting && state != StoppingTransmit)) return false;
+  // Stopping, nothing more is planned; the audio thread drops what it has not begun.
+  if (state == Transmitting && Plan()) return false;
+  if (progress_.characters.load(std::memory_order_acquire) != planned_) return false;
+  ended_ = true;
+  return true;
+}
+
+bool SendPlanner::Plan() {
+  const std::string text = station_.TransmitText.Get();
+  const auto size = static_cast<int32_t>(text.size());
+  // Positions passed since the last planned character: a whole text's worth with Loop on means
+  // nothing in it is sent.
+  int32_t passed = 0;
+  while (plannedUnits_ - progress_.units.load(std::memory_order_acquire) < LookaheadUnits &&
+         planned_ - progress_.characters.load(std::memory_order_acquire) <
+             CharacterQueue::Capacity) {
+    // Past the end (the text may also have been cut short meanwhile).
+    if (cursor_ >= size) {
+      if (station_.LoopFlag == 0 || passed >= size) return false;
+      cursor_ = 0;
+    }
+    const int32_t index = cursor_++;
+    ++passed;
+    char code = text[index];
+    if (code == ' ' && station_.IgnoreSpaces != 0) continue;
+    const std::string_view pattern = SendPattern(code);
+    if (!Keyable(pattern)) continue;
+    if (code >= 'a' && code <= 'z') code = static_cast<char>(code - 'a' + 'A');
+    queue_.Push(PlannedCharacter{code, index, index + caretOffset_});
+    ++planned_;
+    plannedUnits_ += PatternUnits(pattern);
+    passed = 0;
+  }
+  return true;
+}
+
+}  // namespace zudorave

@@ -1,0 +1,46 @@
+#pragma once
+// The render output on SDL2: a device in callback mode whose callback is the source's Render.
+// Threads: Open and Close on one thread (the user-interface thread); the callback runs on
+// SDL's audio thread.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "platform/render_out.h"
+#include "platform/sdl/sdl_audio_device.h"
+
+namespace zudorave {
+
+class SdlRenderOut : public RenderOut {
+ public:
+  // Frames per callback. SDL asks PulseAudio for one callback's worth of buffer, so this is
+  // both the way from a decision in the callback to the speaker and the margin against
+  // underruns. 512 (11.6 ms) keeps a paddle's sidetone under 25 ms at the 95th percentile;
+  // 256 and 384 broke up on a shared two-core machine even without load of our own, 1024 holds
+  // but takes 43 ms. bench/keying_bench measures both sides.
+  static constexpr uint16_t CallbackFrames = 512;
+
+  // audio must outlive this output; frames per callback other than the default are for
+  // measuring.
+  explicit SdlRenderOut(SdlAudio& audio, uint16_t frames = CallbackFrames)
+      : audio_(audio), frames_(frames) {}
+  ~SdlRenderOut() override;
+  SdlRenderOut(const SdlRenderOut&) = delete;
+  SdlRenderOut& operator=(const SdlRenderOut&) = delete;
+
+  MmResult Open(const WaveFormatEx& format, RenderSource& source) override;
+  MmResult Close() override;
+
+  bool IsOpen() const { return device_ != nullptr; }
+
+ private:
+  static void Callback(void* self, Uint8* stream, int bytes);
+
+  SdlAudio& audio_;
+  const uint16_t frames_;
+  std::unique_ptr<SdlAudioDevice> device_;
+  // Set while the device is paused, so the callback always sees a source or none.
+  std::atomic<RenderSource*> source_{nullptr};
+};
+
+}  // namespace zudorave

@@ -1,0 +1,256 @@
+// The keying engine without devices: the test is the element timer's thread and the audio
+// thread, and reads the key's edges from the engine's sample clock.
+#include "morse/keying_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "morse/morse_keyer.h"
+#include "platform/testing/fake_periodic_timer.h"
+#include "platform/testing/fake_render_out.h"
+#include "platform/testing/queued_ui_thread.h"
+
+namespace zudorave::testing {
+namespace {
+
+constexpr uint32_t Callback = 256;
+
+// A time on the key's timeline: whole milliseconds that fall exactly on their sample, or the
+// sample count marked as off the grid.
+std::string MsAt(uint64_t samples) {
+  const uint64_t ms = (samples * 10 + 220) / 441;
+  return MsToSamples(ms) == samples ? std::to_string(ms) : "~" + std::to_string(samples);
+}
+
+struct Change {
+  uint64_t atMs;  // after the first key-down
+  std::function<void(StationValues&)> apply;
+};
+
+struct Send {
+  const char* what;
+  std::string text;
+  std::function<void(StationValues&)> setUp;
+  std::vector<Change> changes;
+  std::string timeline;  // "+ms@KeyedCharIndex" down, "-ms" up, "|" the end reported
+};
+
+// Sends as the element timer and the audio thread would: a tick every tickDots[i] dots (the
+// first after one dot, as the timer starts), callbacks of 256 samples.
+std::string SendTimeline(const Send& c, const std::vector<int>& tickDots) {
+  StationValues station;
+  station.DotMs = 100;
+  station.RequestedDotMs = 100;
+  station.TransmitText.Set(c.text);
+  if (c.setUp) c.setUp(station);
+  station.OperatingState = Transmitting;
+  KeyingEngine engine(station);
+  engine.Begin(300);
+  const uint64_t dot = MsToSamples(100);
+  std::string timeline;
+  uint64_t clock = 0;
+  uint64_t nextTick = dot;
+  std::size_t ticks = 0;
+  std::size_t changes = 0;
+  bool down = false;
+  std::optional<uint64_t> first;
+  while (clock < MsToSamples(20000)) {
+    if (clock >= nextTick) {
+      if (engine.Tick()) return timeline + " |";
+      nextTick += dot * static_cast<uint64_t>(tickDots[ticks++ % tickDots.size()]);
+    }
+    while (first && changes < c.changes.size() &&
+           clock >= *first + MsToSamples(c.changes[changes].atMs)) {
+      c.changes[changes++].apply(station);
+    }
+    for (uint32_t left = Callback; left > 0;) {
+      const KeySpan span = engine.NextSpan(left);
+      if (span.down != down) {
+        down = span.down;
+        if (!first) first = clock;
+        timeline += (down ? " +" : " -") + MsAt(clock - *first);
+        if (down) timeline += "@" + std::to_string(station.KeyedCharIndex);
+      }
+      clock += span.samples;
+      left -= span.samples;
+    }
+  }
+  return timeline + " (no end)";
+}
+
+TEST(KeyingEngine, SendsTheTextUnitForUnitOnItsSampleClockHoweverTheTicksCome) {
+  auto stop = [](StationValues& s) { s.OperatingState = StoppingTransmit; };
+  const Send cases[] = {
+      {"characters three units apart", "EE", {}, {}, " +0@0 -100 +400@1 -500 |"},
+      {"a dash is three units, a gap one", "A", {}, {}, " +0@0 -100 +200@0 -500 |"},
+      {"a space adds four units", "E E", {}, {}, " +0@0 -100 +800@2 -900 |"},
+      {"Ignore Spaces",
+       "E E",
+       [](StationValues& s) { s.IgnoreSpaces = 1; },
+       {},
+       " +0@0 -100 +400@2 -500 |"},
+      {"lower case, no code, no record", "e#{e", {}, {}, " +0@0 -100 +400@3 -500 |"},
+      {"extra spacing",
+       "EE",
+       [](StationValues& s) { s.ExtraSpacing = 30; },
+       {},
+       " +0@0 -100 +430@1 -530 |"},
+      {"a speed change waits for the next character",
+       "EE",
+       {},
+       {{50,
+         [](StationValues& s) {
+           s.RequestedDotMs = 50;
+           s.SpeedChangePending = 1;
+         }}},
+       " +0@0 -100 +400@1 -450 |"},
+      {"Loop, then Stop",
+       "ET",
+       [](StationValues& s) { s.LoopFlag = 1; },
+       {{2500, stop}},
+       " +0@0 -100 +400@1 -700 +1000@0 -1100 +1400@1 -1700 +2000@0 -2100 +2400@1 -2700 |"},
+      {"Stop mid-character", "EEE", {}, {{50, stop}}, " +0@0 -100 |"},
+      {"typed while sending, the caret where the text box has it",
+       "E",
+       [](StationValues& s) { s.KeyedCharIndex = 5; },
+       {{50, [](StationValues& s) { s.TransmitText.Append('t'); }}},
+       " +0@5 -100 +400@6 -700 |"},
+      {"from Held at the keyed character",
+       "EET",
+       [](StationValues& s) { s.KeyedCharIndex = 1; },
+       {},
+       " +0@1 -100 +400@2 -700 |"},
+      {"nothing to send", "", {}, {}, " |"},
+      {"nothing keyable, with Loop", "#", [](StationValues& s) { s.LoopFlag = 1; }, {}, " |"},
+  };
+  for (const Send& c : cases) {
+    EXPECT_EQ(SendTimeline(c, {1}), c.timeline) << c.what;
+    // Late and bunched ticks change nothing that is heard.
+    EXPECT_EQ(SendTimeline(c, {3, 1, 5}), c.timeline) << c.what << ", uneven ticks";
+  }
+}
+
+// The paddles through SetPaddle into the engine, at times in units of 100 ms.
+struct Press {
+  double atUnits;  // negative: before the run begins
+  int32_t input;
+};
+
+class Paddles : public ::testing::Test {
+ protected:
+  Paddles() {
+    station.DotMs = 100;
+    station.OperatingState = ManualKeying;
+  }
+
+  // The elements keyed ("." and "-", "?" for any other length) until the time given.
+  std::string Key(const std::vector<Press>& presses, double untilUnits) {
+    std::size_t next = 0;
+    while (next < presses.size() && presses[next].atUnits < 0)
+      keyer.SetPaddle(presses[next++].input);
+    engine.Begin(300);
+    const double unit = static_cast<double>(MsToSamples(100));
+    std::string elements;
+    uint64_t clock = 0;
+    uint64_t downAt = 0;
+    bool down = false;
+    while (static_cast<double>(clock) < untilUnits * unit) {
+      while (next < presses.size() && static_cast<double>(clock) >= presses[next].atUnits * unit) {
+        keyer.SetPaddle(presses[next++].input);
+      }
+      for (uint32_t left = Callback; left > 0;) {
+        const KeySpan span = engine.NextSpan(left);
+        if (span.down && !down) downAt = clock;
+        if (!span.down && down) {
+          const uint64_t length = clock - downAt;
+          elements += length == MsToSamples(100) ? '.' : length == MsToSamples(300) ? '-' : '?';
+        }
+        down = span.down;
+        clock += span.samples;
+        left -= span.samples;
+      }
+    }
+    return elements;
+  }
+
+  StationValues station;
+  FakeRenderOut unused;
+  FakePeriodicTimer timer;
+  QueuedUiThread ui;
+  const int32_t toneHz = 300;
+  MorseKeyer keyer{station, unused, timer, ui, toneHz};  // SetPaddle, and the decode map
+  KeyingEngine engine{station};
+};
+
+constexpr int32_t L = LeftPaddle;
+constexpr int32_t R = RightPaddle;
+constexpr int32_t Up = NoPaddle;
+
+TEST_F(Paddles, TheIambicKeyer) {
+  struct Case {
+    const char* what;
+    std::vector<Press> presses;
+    double until;
+    std::string elements;
+  };
+  const Case cases[] = {
+      {"a tap keys one dot", {{0, L}, {0.3, Up}}, 4, "."},
+      {"a held paddle repeats", {{0, L}, {4.5, Up}}, 8, "..."},
+      {"the right paddle dashes", {{0, R}, {7.5, Up}}, 12, "--"},
+      {"both held alternate", {{0, L}, {0.5, R}, {9, Up}}, 14, ".-.-"},
+      {"the other paddle pressed during an element is keyed next",
+       {{0, R}, {1, L}, {1.5, Up}},
+       8,
+       "-."},
+      {"the same paddle again during its element",
+       {{0, R}, {0.5, Up}, {1, R}, {1.5, Up}},
+       10,
+       "--"},
+      {"a tap of the other paddle after a tap", {{0, L}, {0.3, Up}, {0.5, R}, {0.7, Up}}, 8, ".-"},
+      {"a paddle left down by an earlier run keys only once pressed again",
+       {{-1, L}, {3, L}, {3.5, Up}},
+       6,
+       "."},
+  };
+  for (const Case& c : cases) {
+    StationValues& s = station;
+    s.PaddleState = NoPaddle;
+    s.LastPaddleInput = NoPaddle;
+    EXPECT_EQ(Key(c.presses, c.until), c.elements) << c.what;
+    // Once the paddles are up, the state is handed back and every latch was used.
+    EXPECT_EQ(s.PaddleState, NoPaddle) << c.what;
+    EXPECT_EQ(s.LeftPaddleLatch + s.RightPaddleLatch, 0) << c.what;
+  }
+}
+
+TEST_F(Paddles, WhatIsKeyedIsDecoded) {
+  struct Case {
+    const char* what;
+    std::vector<Press> presses;
+    double until;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"a gap of 1.9 units", {{0, L}, {0.5, Up}, {2.9, R}, {3, Up}}, 9, "a"},
+      {"2.1 ends a character", {{0, L}, {0.5, Up}, {3.1, R}, {3.2, Up}}, 9, "et"},
+      {"4.9", {{0, L}, {0.5, Up}, {5.9, L}, {6, Up}}, 11, "ee"},
+      {"5.1 ends a word", {{0, L}, {0.5, Up}, {6.1, L}, {6.2, Up}}, 11, "e e"},
+      {"a long gap is one space", {{0, L}, {0.5, Up}, {20, L}, {20.5, Up}}, 24, "e e"},
+      {"no space before anything is keyed", {{8, L}, {8.5, Up}}, 12, "e"},
+      {"six dots mean nothing", {{0, L}, {11.5, Up}}, 16, ""},
+  };
+  for (const Case& c : cases) {
+    station.DecodedText.Clear();
+    station.DecodedTextReady = 0;
+    Key(c.presses, c.until);
+    engine.Decode();
+    EXPECT_EQ(station.DecodedText.Get(), c.text) << c.what;
+    EXPECT_EQ(station.DecodedTextReady, c.text.empty() ? 0 : 1) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace zudorave::testing
