@@ -38,8 +38,6 @@ class KeySequencer {
   // is, and whether it is down; the clock moves on by that much.
   KeySpan Next(uint32_t limit);
 
-  uint64_t Clock() const { return clock_; }
-
  private:
   enum class Mode : uint8_t { Rest, Sending, Manual };
 

@@ -13,11 +13,12 @@ namespace zudorave {
 
 class SdlRenderOut : public RenderOut {
  public:
-  // Frames per callback. SDL asks PulseAudio for one callback's worth of buffer, so this is
-  // both the way from a decision in the callback to the speaker and the margin against
-  // underruns. 512 (11.6 ms) keeps a paddle's sidetone under 25 ms at the 95th percentile;
-  // 256 and 384 broke up on a shared two-core machine even without load of our own, 1024 holds
-  // but takes 43 ms. bench/keying_bench measures both sides.
+  // Frames per callback. SDL asks PulseAudio for one callback's worth of latency in all, which
+  // the server splits between the stream's buffer and the sink, so this is both the way from a
+  // decision in the callback to the speaker and the margin against underruns. On a shared
+  // two-core machine 512 (11.6 ms) keeps a paddle's sidetone at 15 ms median and 22 ms at the
+  // 95th percentile, and still loses a 3 ms block about once in half a minute of keying; 256
+  // and 384 lost more, 1024 lost none but takes 43 ms. bench/keying_bench measures both sides.
   static constexpr uint16_t CallbackFrames = 512;
 
   // audio must outlive this output; frames per callback other than the default are for
