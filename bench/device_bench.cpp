@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/sound_session.h"
 #include "capture/capture_pool.h"
 #include "capture/capture_queue.h"
 #include "capture/snd_rx.h"
@@ -150,10 +151,7 @@ void MeasureBeep(SdlAudio& audio, int rounds) {
 
 int main(int argc, char** argv) {
   using namespace zudorave;
-  if (std::getenv("ZUDORAVE_SOUND_SERVER") == nullptr) {
-    std::fprintf(stderr, "run under scripts/with-test-session.sh\n");
-    return 2;
-  }
+  if (!InSoundSession()) return 2;
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 10;
   const char* keepers = std::getenv("ZUDORAVE_SOUND_KEEPERS");
   std::printf("sinks %s\n", keepers != nullptr && std::string_view(keepers) == "off"

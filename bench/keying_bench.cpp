@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "bench/sink_watch.h"
+#include "bench/sound_session.h"
 #include "morse/character_timing.h"
 #include "morse/morse_keyer.h"
 #include "platform/sdl/sdl_render_out.h"
@@ -222,10 +223,7 @@ void MeasureTiming(uint16_t frames, int32_t wpm, const std::string& text, bool b
 
 int main(int argc, char** argv) {
   using namespace zudorave;
-  if (std::getenv("ZUDORAVE_SOUND_SERVER") == nullptr) {
-    std::fprintf(stderr, "run under scripts/with-test-session.sh\n");
-    return 2;
-  }
+  if (!InSoundSession()) return 2;
   const auto frames =
       static_cast<uint16_t>(argc > 1 ? std::atoi(argv[1]) : SdlRenderOut::CallbackFrames);
   const int rounds = argc > 2 ? std::atoi(argv[2]) : 100;

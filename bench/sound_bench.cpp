@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench/sink_watch.h"
+#include "bench/sound_session.h"
 #include "capture/capture_queue.h"
 #include "platform/sdl/sdl_wave_out.h"
 #include "synth/snd_tx.h"
@@ -82,10 +83,7 @@ void MeasureCpu(SndTx& tx, std::chrono::seconds length) {
 
 int main(int argc, char** argv) {
   using namespace zudorave;
-  if (std::getenv("ZUDORAVE_SOUND_SERVER") == nullptr) {
-    std::fprintf(stderr, "run under scripts/with-test-session.sh\n");
-    return 2;
-  }
+  if (!InSoundSession()) return 2;
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 60;
   SdlAudio audio;
   SdlWaveOut device(audio);
