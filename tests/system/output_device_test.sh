@@ -25,18 +25,10 @@ cat "$work/error"
 grep -qx "  rig" "$work/error" || fail "the devices there are are not listed"
 
 echo "== --output-device rig: the tone on rig, silence on out"
-for sink in rig out; do
-  parec --latency-msec=10 -d "$sink.monitor" --format=s16le --rate=44100 --channels=1 \
-    >"$work/$sink.raw" &
-  pids+=($!)
-done
+for sink in rig out; do record_sink "$sink" "$work/$sink.raw"; done
 # A new null sink renders its first block for up to two seconds, until a recorder asks for less.
 await 5 test -s "$work/rig.raw" || fail "nothing records from rig"
-ZUDORAVE_CONTROL_MAP="$work/controls" "$program" --output-device=rig &
-program_pid=$!
-pids+=("$program_pid")
-await 10 test -s "$work/controls" || fail "the main dialog did not appear"
-main=$(xdotool search --onlyvisible --name '^By Zuderiv$' | head -1)
+start_program --output-device=rig
 click_at $(awk '$1 == 1038 { print $2, $3 }' "$work/controls")
 sleep 2.5
 "$checker" "$work/rig.raw" contains 1042 1

@@ -29,6 +29,18 @@ await() {  # await SECONDS COMMAND...: until the command succeeds
   for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
   return 1
 }
+start_program() {  # start_program [ARGS...]: until its main dialog shows; sets program_pid, main
+  rm -f "$work/controls"
+  ZUDORAVE_CONTROL_MAP="$work/controls" "$program" "$@" &
+  program_pid=$!
+  pids+=("$program_pid")
+  await 10 test -s "$work/controls" || fail "the main dialog did not appear"
+  main=$(xdotool search --onlyvisible --name '^By Zuderiv$' | head -1)
+}
+record_sink() {  # record_sink SINK FILE: the sink's monitor into FILE until the test ends
+  parec --latency-msec=10 -d "$1.monitor" --format=s16le --rate=44100 --channels=1 >"$2" &
+  pids+=($!)
+}
 click_at() { xdotool mousemove --sync "$1" "$2" click 1; }
 position() { awk -v what="$1" -v name="$2" '$1 == what && $2 == name { x = $3; y = $4 } END { print x, y }' "$work/controls"; }
 items() { grep -c '^item ' "$work/controls" || true; }

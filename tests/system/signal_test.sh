@@ -11,12 +11,7 @@ playing() { [[ $(pactl list short sink-inputs | wc -l) -gt 0 ]]; }
 recording() { [[ $(pactl list short source-outputs | wc -l) -gt $others ]]; }
 
 start_with_tone() {  # the program with AF1 sounding; sets program_pid and main
-  rm -f "$work/controls"
-  ZUDORAVE_CONTROL_MAP="$work/controls" "$program" &
-  program_pid=$!
-  pids+=("$program_pid")
-  await 10 test -s "$work/controls" || fail "the main dialog did not appear"
-  main=$(xdotool search --onlyvisible --name '^By Zuderiv$' | head -1)
+  start_program
   click_at $(awk '$1 == 1038 { print $2, $3 }' "$work/controls")
   await 5 playing || fail "no tone plays"
 }

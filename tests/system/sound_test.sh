@@ -6,15 +6,8 @@
 set -euo pipefail
 source "$(dirname "$0")/session.sh"
 
-parec --latency-msec=10 -d out.monitor --format=s16le --rate=44100 --channels=1 >"$work/rec.raw" &
-pids+=($!)
-ZUDORAVE_CONTROL_MAP="$work/controls" "$program" &
-program_pid=$!
-pids+=("$program_pid")
-
-for _ in $(seq 100); do [[ -s "$work/controls" ]] && break; sleep 0.1; done
-[[ -s "$work/controls" ]] || { echo "FAIL: the main dialog did not appear"; exit 1; }
-window=$(xdotool search --onlyvisible --name '^By Zuderiv$' | head -1)
+record_sink out "$work/rec.raw"
+start_program
 
 click() {  # click the control with this id
   local x y
@@ -53,7 +46,7 @@ sleep 1.5
 "$checker" "$work/rec.raw" silent-tail 1.0
 
 echo "== Escape ends the program"
-xdotool windowfocus --sync "$window" key --clearmodifiers Escape
+xdotool windowfocus --sync "$main" key --clearmodifiers Escape
 for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
 rc=0
 wait "$program_pid" || rc=$?

@@ -12,15 +12,8 @@ source "$(dirname "$0")/session.sh"
 sox -n -r 44100 -c 1 -b 16 -e signed -t raw "$work/tone.raw" synth 60 sine 700 vol 0.3
 pacat --raw --format=s16le --rate=44100 --channels=1 -d in "$work/tone.raw" &
 pids+=($!)
-parec --latency-msec=10 -d out.monitor --format=s16le --rate=44100 --channels=1 >"$work/rec.raw" &
-pids+=($!)
-ZUDORAVE_CONTROL_MAP="$work/controls" "$program" &
-program_pid=$!
-pids+=("$program_pid")
-
-for _ in $(seq 100); do [[ -s "$work/controls" ]] && break; sleep 0.1; done
-[[ -s "$work/controls" ]] || fail "the main dialog did not appear"
-main=$(xdotool search --onlyvisible --name '^By Zuderiv$' | head -1)
+record_sink out "$work/rec.raw"
+start_program
 others=$(pactl list short source-outputs | wc -l)  # the recorders around the program
 
 recordings() { pactl list short source-outputs | wc -l; }
