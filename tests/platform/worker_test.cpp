@@ -16,13 +16,16 @@ TEST(CallOnUiThread, RunsThereAndWaitsYetNeverHoldsUpAThreadThatJoinsIt) {
   QueuedUiThread ui;
   std::atomic<int> ran{0};
   std::atomic<int> result{-1};
-  {
-    std::jthread worker([&](std::stop_token stop) {
+  auto callFromAWorker = [&] {
+    return std::jthread([&](std::stop_token stop) {
       result = CallOnUiThread(
                    ui, [&] { ++ran; }, stop)
                    ? 1
                    : 0;
     });
+  };
+  {
+    std::jthread worker = callFromAWorker();
     while (ui.Waiting() == 0) std::this_thread::yield();
     EXPECT_EQ(ran, 0);  // posted, waiting for the user-interface thread
     ui.RunPending();
@@ -32,12 +35,7 @@ TEST(CallOnUiThread, RunsThereAndWaitsYetNeverHoldsUpAThreadThatJoinsIt) {
 
   // The user-interface thread joins a worker whose call it has not run: the worker gives up.
   {
-    std::jthread worker([&](std::stop_token stop) {
-      result = CallOnUiThread(
-                   ui, [&] { ++ran; }, stop)
-                   ? 1
-                   : 0;
-    });
+    std::jthread worker = callFromAWorker();
     while (ui.Waiting() == 0) std::this_thread::yield();
   }
   EXPECT_EQ(result, 0);
