@@ -1,6 +1,7 @@
 // With no sound server to reach, the devices fail to open and leave everything as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "capture/capture_queue.h"
 #include "capture/snd_rx.h"
+#include "platform/pulse/pulse_render_out.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_wave_in.h"
 #include "platform/sdl/sdl_wave_out.h"
@@ -96,6 +98,18 @@ TEST_F(NoSoundServer, TheInputDeviceFailsToOpenAndCountsNoDevices) {
             MMSYSERR_NOERROR);
   EXPECT_EQ(device.Start(), MMSYSERR_INVALHANDLE);
   EXPECT_EQ(ui.Waiting(), 0u);
+}
+
+TEST_F(NoSoundServer, TheKeyingStreamFailsToOpenAgainAndAgain) {
+  class Silent : public RenderSource {
+    void Render(std::span<int16_t> out) override { std::fill(out.begin(), out.end(), 0); }
+  } source;
+  PulseRenderOut device;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    EXPECT_EQ(device.Open(WaveFormatEx{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0}, source),
+              MMSYSERR_NODRIVER);
+    EXPECT_FALSE(device.IsOpen());
+  }
 }
 
 TEST_F(NoSoundServer, OpenSndRxIsFalseAndKeepsItsBuffers) {
