@@ -1,8 +1,8 @@
 #include "app/devices.h"
 
+#include "app/keying_output.h"
 #include "platform/qt/qt_ui_thread.h"
 #include "platform/sdl/sdl_joystick.h"
-#include "platform/sdl/sdl_render_out.h"
 #include "platform/sdl/sdl_speaker.h"
 #include "platform/sdl/sdl_wave_in.h"
 #include "platform/sdl/sdl_wave_out.h"
@@ -12,11 +12,12 @@ namespace zudorave {
 
 Devices CreateDevices(AudioChoice choice) {
   Devices devices;
+  const std::string output = choice.output;
   devices.audio = std::make_unique<SdlAudio>(std::move(choice));
   devices.uiContext = std::make_unique<QObject>();
   devices.uiThread = std::make_unique<QtUiThread>(devices.uiContext.get());
   devices.waveOut = std::make_unique<SdlWaveOut>(*devices.audio);
-  devices.keyingOut = std::make_unique<SdlRenderOut>(*devices.audio);
+  devices.keyingOut = std::make_unique<KeyingOutput>(*devices.audio, output);
   devices.waveIn = std::make_unique<SdlWaveIn>(*devices.audio, *devices.uiThread);
   devices.speaker = std::make_unique<SdlSpeaker>(*devices.audio);
   devices.timer = std::make_unique<ThreadTimer>();

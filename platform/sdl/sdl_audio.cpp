@@ -135,6 +135,13 @@ std::vector<std::string> SdlAudio::DeviceNames(bool capture) {
   return names;
 }
 
+std::string SdlAudio::DriverName() {
+  std::lock_guard opening(opening_);
+  if (!Start()) return {};
+  const char* name = SDL_GetCurrentAudioDriver();
+  return name ? name : "";
+}
+
 std::optional<std::string> SdlAudio::StartFailure() {
   std::lock_guard opening(opening_);
   if (Start()) return std::nullopt;

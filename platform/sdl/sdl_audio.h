@@ -6,8 +6,8 @@
 // it at once, then closed here in the background.
 //
 // Threads: construct and destroy on one thread, before and after every device (the program
-// makes it first and destroys it last). Open, Close, CountDevices, DeviceNames, StartFailure and
-// FinishCloses may be called from any thread.
+// makes it first and destroys it last). Open, Close, CountDevices, DeviceNames, DriverName,
+// StartFailure and FinishCloses may be called from any thread.
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -55,6 +55,9 @@ class SdlAudio {
   uint32_t CountDevices(bool capture);
   // Their names, as an AudioChoice takes them; none without a sound server.
   std::vector<std::string> DeviceNames(bool capture);
+  // SDL's name of the sound system it plays on ("pulseaudio", "pipewire", "alsa", ...); empty
+  // when there is none.
+  std::string DriverName();
   // SDL's reason when its audio subsystem has not started (no sound system at all).
   std::optional<std::string> StartFailure();
   // Waits until every device handed to Close so far is closed.

@@ -13,12 +13,12 @@ namespace zudorave {
 
 class SdlRenderOut : public RenderOut {
  public:
-  // Frames per callback. SDL asks PulseAudio for one callback's worth of latency in all, which
-  // the server splits between the stream's buffer and the sink, so this is both the way from a
-  // decision in the callback to the speaker and the margin against underruns. On a shared
-  // two-core machine 512 (11.6 ms) keeps a paddle's sidetone at 15 ms median and 22 ms at the
-  // 95th percentile, and still loses a 3 ms block about once in half a minute of keying; 256
-  // and 384 lost more, 1024 lost none but takes 43 ms. bench/keying_bench measures both sides.
+  // Frames per callback. SDL asks PulseAudio for one callback's worth of latency in all and
+  // refills only once that has nearly played, so this is both the way from a decision in the
+  // callback to the speaker and the margin against underruns. On a shared two-core machine 512
+  // (11.6 ms) keeps a paddle's sidetone at 15 ms median and 22 ms at the 95th percentile, and
+  // still loses a 3 ms block about once in half a minute of keying; 1024 lost none but takes
+  // 43 ms. On PulseAudio and PipeWire the keying side therefore plays through libpulse instead.
   static constexpr uint16_t CallbackFrames = 512;
 
   // audio must outlive this output; frames per callback other than the default are for

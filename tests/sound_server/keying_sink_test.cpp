@@ -7,7 +7,7 @@
 
 #include "key_edges.h"
 #include "morse/morse_keyer.h"
-#include "platform/sdl/sdl_render_out.h"
+#include "platform/pulse/pulse_render_out.h"
 #include "platform/testing/queued_ui_thread.h"
 #include "platform/thread_timer.h"
 #include "sound_server.h"
@@ -35,10 +35,7 @@ std::vector<KeyRun> KeyRuns(const std::string& keyed) {
 
 class KeyingAtTheSink : public SoundServerTest {
  protected:
-  SdlAudio audio;
-  // A deeper buffer than the program's keeps a busy machine's underruns, which
-  // bench/keying_bench counts, out of this check of the engine's timing.
-  SdlRenderOut device{audio, 1024};
+  PulseRenderOut device;  // the program's keying output on PulseAudio
   ThreadTimer timer;
   QueuedUiThread ui;
   StationValues station;

@@ -6,6 +6,7 @@
 
 #include "capture/capture_queue.h"
 #include "morse/morse_keyer.h"
+#include "platform/pulse/pulse_render_out.h"
 #include "platform/sdl/sdl_render_out.h"
 #include "platform/sdl/sdl_wave_out.h"
 #include "platform/testing/fake_periodic_timer.h"
@@ -82,7 +83,7 @@ TEST_F(GeneratorAtTheSink, ARewriteIsHeardAtTheNextCallbackNotTheNextPass) {
 TEST_F(GeneratorAtTheSink, AToneKeepsPlayingBeforeDuringAndAfterAKeyingRun) {
   tx.Mix(ModeSum, Af1Bit);
   const std::vector<int16_t> rendered = Rendered(tx);
-  SdlRenderOut keyingDevice{audio};
+  PulseRenderOut keyingDevice;
   StationValues station;
   FakePeriodicTimer timer;
   QueuedUiThread ui;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Choosing the output, on the private sound server with a third null sink, rig, standing for a
-# radio's own sound card: --list-devices names the sinks; --output-device rig plays the tone on
-# rig and nothing on the default sink; a device that is not there ends the program with status 2
-# before any window opens, listing the devices there are.
+# radio's own sound card: --list-devices names the sinks; --output-device rig plays the tone and
+# the keyed sidetone on rig and nothing on the default sink; a device that is not there ends the
+# program with status 2 before any window opens, listing the devices there are.
 # Usage: output_device_test.sh path/to/zudorave-testable path/to/loop_check
 #        (inside scripts/with-test-session.sh)
 set -euo pipefail
@@ -33,6 +33,27 @@ click_at $(awk '$1 == 1038 { print $2, $3 }' "$work/controls")
 sleep 2.5
 "$checker" "$work/rig.raw" contains 1042 1
 "$checker" "$work/out.raw" silent-tail 2.0
+
+echo "== the keyed sidetone goes to rig too"
+click_at $(awk '$1 == 1038 { print $2, $3 }' "$work/controls")  # the tone off
+choose 32802
+await 5 window_named "^Please use the '<' and '>' keys$" || fail "no joystick message"
+box=$(xdotool search --onlyvisible --name "^Please use the '<' and '>' keys$" | head -1)
+xdotool windowfocus --sync "$box" key --clearmodifiers Return
+await 5 window_named '^Transmit$' || fail "the keying dialog did not open"
+keying=$(xdotool search --onlyvisible --name '^Transmit$' | head -1)
+sleep 0.5
+start=$(stat -c %s "$work/rig.raw")
+xdotool windowfocus --sync "$keying" key --clearmodifiers less
+sleep 1
+tail -c +"$((start + 1))" "$work/rig.raw" >"$work/dot.raw"
+"$checker" "$work/dot.raw" tones 300
+"$checker" "$work/out.raw" silent-tail 3.0
+eval "$(xdotool getwindowgeometry --shell "$keying")"
+# Cancel sits at 150,148 of the dialog's 186 x 164 units.
+click_at $((X + WIDTH * 150 / 186)) $((Y + HEIGHT * 148 / 164))
+await 5 bash -c "! xdotool search --onlyvisible --name '^Transmit$' >/dev/null 2>&1" ||
+  fail "the keying dialog did not close"
 
 xdotool windowfocus --sync "$main" key --clearmodifiers Escape
 for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done

@@ -1,0 +1,32 @@
+#include "app/keying_output.h"
+
+namespace zudorave {
+
+KeyingOutput::KeyingOutput(SdlAudio& audio, const std::string& device)
+    : audio_(audio), pulse_(device), sdl_(audio) {}
+
+KeyingOutput::~KeyingOutput() {
+  if (open_) open_->Close();
+}
+
+MmResult KeyingOutput::Open(const WaveFormatEx& format, RenderSource& source) {
+  if (open_) return MMSYSERR_ALLOCATED;
+  const std::string driver = audio_.DriverName();
+  if (driver == "pulseaudio" || driver == "pipewire") {
+    const MmResult result = pulse_.Open(format, source);
+    if (result == MMSYSERR_NOERROR) open_ = &pulse_;
+    if (result != MMSYSERR_NODRIVER) return result;
+  }
+  const MmResult result = sdl_.Open(format, source);
+  if (result == MMSYSERR_NOERROR) open_ = &sdl_;
+  return result;
+}
+
+MmResult KeyingOutput::Close() {
+  if (!open_) return MMSYSERR_INVALHANDLE;
+  const MmResult result = open_->Close();
+  open_ = nullptr;
+  return result;
+}
+
+}  // namespace zudorave

@@ -1,0 +1,32 @@
+#pragma once
+// The keying side's output. Where SDL plays through PulseAudio or PipeWire, both of which serve
+// libpulse, the sidetone gets a libpulse stream of its own: short, but refilled in small steps,
+// so a late thread does not break it up. Anywhere else, or when that stream cannot open, it
+// plays through SDL like the other devices.
+// Threads: as RenderOut.
+#include <string>
+
+#include "platform/pulse/pulse_render_out.h"
+#include "platform/render_out.h"
+#include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/sdl_render_out.h"
+
+namespace zudorave {
+
+class KeyingOutput : public RenderOut {
+ public:
+  // audio must outlive it; device is SDL's name of the chosen output, empty for the default.
+  KeyingOutput(SdlAudio& audio, const std::string& device);
+  ~KeyingOutput() override;
+
+  MmResult Open(const WaveFormatEx& format, RenderSource& source) override;
+  MmResult Close() override;
+
+ private:
+  SdlAudio& audio_;
+  PulseRenderOut pulse_;
+  SdlRenderOut sdl_;
+  RenderOut* open_ = nullptr;
+};
+
+}  // namespace zudorave
