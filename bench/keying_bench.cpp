@@ -5,8 +5,11 @@
 //                     read back at the sink between half-amplitude points, against its ideal
 //                     length; a dropout shows as a stretched gap or a tone too many
 // each on an idle machine and with every core kept busy by other processes. Run it under
-// scripts/with-test-session.sh:  keying_bench [frames per callback] [latency rounds]
-// With ZUDORAVE_KEYING_DUMP=prefix each recording is also written to prefix<wpm><idle|busy>.raw.
+// scripts/with-test-session.sh:
+//   keying_bench [pulse [latency us] [request us]]  libpulse's output, as the program plays
+//   keying_bench sdl [frames per callback]             SDL's, where there is no PulseAudio
+// ZUDORAVE_ROUNDS sets the number of presses (100). With ZUDORAVE_KEYING_DUMP=prefix each
+// recording is also written to prefix<wpm><idle|busy>.raw.
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -21,6 +24,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -30,6 +34,7 @@
 #include "bench/sound_session.h"
 #include "morse/character_timing.h"
 #include "morse/morse_keyer.h"
+#include "platform/pulse/pulse_render_out.h"
 #include "platform/sdl/sdl_render_out.h"
 #include "platform/testing/queued_ui_thread.h"
 #include "platform/thread_timer.h"
@@ -76,22 +81,39 @@ double Percentile(std::vector<double> values, double p) {
   return values[index];
 }
 
+// Which render output to measure: SDL's with frames per callback, or libpulse's with its buffer.
+struct OutputChoice {
+  bool pulse = true;
+  uint16_t frames = SdlRenderOut::CallbackFrames;
+  PulseRenderOut::Buffer buffer = PulseRenderOut::DefaultBuffer;
+};
+
+std::unique_ptr<RenderOut> MakeOutput(const OutputChoice& choice, SdlAudio& audio) {
+  if (choice.pulse) return std::make_unique<PulseRenderOut>(std::string{}, choice.buffer);
+  return std::make_unique<SdlRenderOut>(audio, choice.frames);
+}
+
 struct Station {
-  explicit Station(uint16_t frames) : out(audio, frames) {
+  explicit Station(const OutputChoice& choice) : out(MakeOutput(choice, audio)) {
     keyer.OnTransmissionEnd([this] { ended = true; });
   }
+  ~Station() {
+    if (auto* pulse = dynamic_cast<PulseRenderOut*>(out.get()); pulse && pulse->Underruns()) {
+      std::printf("  (the server ran short %u times)\n", pulse->Underruns());
+    }
+  }
   SdlAudio audio;
-  SdlRenderOut out;
+  std::unique_ptr<RenderOut> out;
   ThreadTimer timer;
   testing::QueuedUiThread ui;
   StationValues station;
   const int32_t toneHz = ToneHz;
-  MorseKeyer keyer{station, out, timer, ui, toneHz};
+  MorseKeyer keyer{station, *out, timer, ui, toneHz};
   bool ended = false;
 };
 
-void MeasureLatency(uint16_t frames, int rounds, bool busy) {
-  Station s(frames);
+void MeasureLatency(const OutputChoice& choice, int rounds, bool busy) {
+  Station s(choice);
   SinkWatch watch;
   s.station.DotMs = MorseKeyer::DotFromWpm(25);
   s.station.OperatingState = ManualKeying;
@@ -171,8 +193,8 @@ class DeepRecorder {
   std::optional<testing::ChildProcess> parec_;
 };
 
-void MeasureTiming(uint16_t frames, int32_t wpm, const std::string& text, bool busy) {
-  Station s(frames);
+void MeasureTiming(const OutputChoice& choice, int32_t wpm, const std::string& text, bool busy) {
+  Station s(choice);
   DeepRecorder recorder;
   s.station.DotMs = MorseKeyer::DotFromWpm(wpm);
   s.station.TransmitText.Set(text);
@@ -224,16 +246,30 @@ void MeasureTiming(uint16_t frames, int32_t wpm, const std::string& text, bool b
 int main(int argc, char** argv) {
   using namespace zudorave;
   if (!InSoundSession()) return 2;
-  const auto frames =
-      static_cast<uint16_t>(argc > 1 ? std::atoi(argv[1]) : SdlRenderOut::CallbackFrames);
-  const int rounds = argc > 2 ? std::atoi(argv[2]) : 100;
-  std::printf("render output: %u frames a callback\n", frames);
+  OutputChoice choice;
+  const std::string kind = argc > 1 ? argv[1] : "pulse";
+  choice.pulse = kind != "sdl";
+  const auto number = [&](int i) { return static_cast<uint32_t>(std::atoi(argv[i])); };
+  if (choice.pulse) {
+    if (argc > 2) choice.buffer.latencyUs = number(2);
+    if (argc > 3) choice.buffer.requestUs = number(3);
+  } else if (argc > 2) {
+    choice.frames = static_cast<uint16_t>(number(2));
+  }
+  const char* rounds = std::getenv("ZUDORAVE_ROUNDS");
+  const int presses = rounds ? std::atoi(rounds) : 100;
+  if (choice.pulse) {
+    std::printf("render output: libpulse, %u us in all, %u us a request\n", choice.buffer.latencyUs,
+                choice.buffer.requestUs);
+  } else {
+    std::printf("render output: SDL, %u frames a callback\n", choice.frames);
+  }
   for (const bool busy : {false, true}) {
     std::printf(busy ? "every core busy:\n" : "idle:\n");
-    MeasureLatency(frames, rounds, busy);
-    MeasureTiming(frames, 5, "PARIS", busy);
-    MeasureTiming(frames, 12, "PARIS PARIS", busy);
-    MeasureTiming(frames, 25, "PARIS PARIS PARIS", busy);
+    MeasureLatency(choice, presses, busy);
+    MeasureTiming(choice, 5, "PARIS", busy);
+    MeasureTiming(choice, 12, "PARIS PARIS", busy);
+    MeasureTiming(choice, 25, "PARIS PARIS PARIS", busy);
   }
   return 0;
 }
