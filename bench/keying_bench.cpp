@@ -75,6 +75,15 @@ class BusyCores {
   std::vector<pid_t> spinners_;
 };
 
+// CPU time the hypervisor has taken from this machine since it booted, all CPUs together.
+double StolenMs() {
+  std::ifstream stat("/proc/stat");
+  std::string cpu;
+  uint64_t user, nice, system, idle, iowait, irq, softirq, steal = 0;
+  stat >> cpu >> user >> nice >> system >> idle >> iowait >> irq >> softirq >> steal;
+  return static_cast<double>(steal) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
 double Percentile(std::vector<double> values, double p) {
   std::sort(values.begin(), values.end());
   const auto index = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
@@ -97,11 +106,16 @@ struct Station {
   explicit Station(const OutputChoice& choice) : out(MakeOutput(choice, audio)) {
     keyer.OnTransmissionEnd([this] { ended = true; });
   }
-  ~Station() {
-    if (auto* pulse = dynamic_cast<PulseRenderOut*>(out.get()); pulse && pulse->Underruns()) {
-      std::printf("  (the server ran short %u times)\n", pulse->Underruns());
+  // What went on around the measurement since the station was made: underruns the server
+  // reported, and CPU time the host took from this virtual machine, which no buffer shorter
+  // than the theft survives.
+  void PrintDisturbances() const {
+    if (const auto* pulse = dynamic_cast<const PulseRenderOut*>(out.get())) {
+      std::printf("      server ran short %u times;", pulse->Underruns());
     }
+    std::printf(" host took %.0f ms of CPU\n", StolenMs() - stolenBefore);
   }
+  const double stolenBefore = StolenMs();
   SdlAudio audio;
   std::unique_ptr<RenderOut> out;
   ThreadTimer timer;
@@ -145,6 +159,7 @@ void MeasureLatency(const OutputChoice& choice, int rounds, bool busy) {
   }
   std::printf("  sidetone latency over %zu presses: median %.1f ms, p95 %.1f ms, max %.1f ms\n",
               ms.size(), Percentile(ms, 0.5), Percentile(ms, 0.95), Percentile(ms, 1.0));
+  s.PrintDisturbances();
 }
 
 // The ideal tones of a text in samples from the first key-down: start and end of each.
@@ -219,6 +234,7 @@ void MeasureTiming(const OutputChoice& choice, int32_t wpm, const std::string& t
   if (tones.size() != ideal.size()) {
     std::printf("  %2d wpm: %zu tones heard of %zu (a dropout inside a tone?)\n", wpm, tones.size(),
                 ideal.size());
+    s.PrintDisturbances();
     return;
   }
   double worst = 0, sum = 0;
@@ -238,6 +254,7 @@ void MeasureTiming(const OutputChoice& choice, int32_t wpm, const std::string& t
   }
   std::printf("  %2d wpm: %d elements and gaps, error mean %.3f ms, max %.3f ms, %d over 1 ms\n",
               wpm, count, sum / count, worst, off);
+  s.PrintDisturbances();
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // SDL's stream holds one callback's worth in all and writes only once that has nearly played,
 // so a late audio thread has almost no margin; here the stream is asked for a short total
 // latency but refilled in small requests, so the buffer stays nearly full and a late thread
-// has most of it as margin, while a paddle is still heard within about 20 ms.
+// has most of it as margin, while a paddle is still heard within about 15 ms.
 //
 // Threads: Open and Close on one thread (the user-interface thread); the source's Render runs
 // on libpulse's mainloop thread, with the mainloop's lock held.
@@ -22,7 +22,11 @@ namespace zudorave {
 
 class PulseRenderOut : public RenderOut {
  public:
-  // The whole way from a render to the sink, and the most the server asks for at a time.
+  // The whole way from a render to the sink, and the most the server asks for at a time. The
+  // server gives the sink about a third of 15 ms and keeps 10.5 ms queued. Longer buffers lost
+  // no fewer blocks on a shared virtual machine, where what is lost goes with the time the host
+  // takes the machine's CPUs away (bench/keying_bench shows both); only 40 ms outlasted that,
+  // and a paddle keyer that far behind the hand no longer feels like one.
   struct Buffer {
     uint32_t latencyUs;
     uint32_t requestUs;
