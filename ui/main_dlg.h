@@ -144,6 +144,9 @@ class MainDlg : public TemplateDialog, public WimDataTarget, public StationWindo
   QPushButton* StopButton = nullptr;
   QSlider* SpacingSlider = nullptr;
   QPlainTextEdit* TextEdit = nullptr;
+  // The caret on the character being sent: drawn over edit 1013, apart from the edit's own
+  // cursor, so what the operator types still goes where they type it. Made on first use.
+  QWidget* KeyedCaret = nullptr;
   QSlider* SpeedSlider = nullptr;
   QSlider* AF1Slider = nullptr;
   uint32_t AF2Value = 0;
@@ -198,6 +201,7 @@ class MainDlg : public TemplateDialog, public WimDataTarget, public StationWindo
   intptr_t OnTxDone();
   intptr_t OnMenuRefresh();
   intptr_t OnShowKeyedChar();
+  int KeyedPosition() const;  // KeyedCharIndex, within the edit's text
   void PlaceCaret();
   void ShowStationPanel();
   bool Receiving() const;

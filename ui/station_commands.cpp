@@ -3,10 +3,12 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextLayout>
 #include <algorithm>
 
@@ -21,6 +23,7 @@ namespace zudorave {
 namespace {
 
 constexpr int CaretWidth = 3;
+constexpr int CaretHeight = 15;
 constexpr int LinesBeforeScrolling = 13;
 constexpr int LinesScrolled = 2;
 
@@ -101,26 +104,37 @@ void MainDlg::UpdateMenuState() {
 }
 
 intptr_t MainDlg::OnShowKeyedChar() {
-  TextEdit->setCursorWidth(CaretWidth);
+  if (KeyedCaret == nullptr) {
+    KeyedCaret = new QWidget(TextEdit->viewport());
+    KeyedCaret->setObjectName("KeyedCaret");
+    KeyedCaret->setFixedSize(CaretWidth, CaretHeight);
+    KeyedCaret->setAttribute(Qt::WA_TransparentForMouseEvents);
+    KeyedCaret->setAutoFillBackground(true);
+    QPalette solid = KeyedCaret->palette();
+    solid.setColor(QPalette::Window, TextEdit->palette().color(QPalette::Text));
+    KeyedCaret->setPalette(solid);
+  }
+  KeyedCaret->show();
   PlaceCaret();
   QScrollBar* lines = TextEdit->verticalScrollBar();
   const int firstVisible = lines->value();
-  if (LineOf(*TextEdit, TextEdit->textCursor().position()) >= firstVisible + LinesBeforeScrolling) {
+  if (LineOf(*TextEdit, KeyedPosition()) >= firstVisible + LinesBeforeScrolling) {
     lines->setValue(firstVisible + LinesScrolled);
     PlaceCaret();
   }
   return 1;
 }
 
-void MainDlg::PlaceCaret() {
+int MainDlg::KeyedPosition() const {
   const int last = TextEdit->document()->characterCount() - 1;
-  QTextCursor caret = TextEdit->textCursor();
-  caret.setPosition(std::clamp(static_cast<int>(context_.Station.KeyedCharIndex), 0, last));
-  // Moving the caret must not scroll: the edit scrolls only by the rule above.
-  QScrollBar* lines = TextEdit->verticalScrollBar();
-  const int firstVisible = lines->value();
-  TextEdit->setTextCursor(caret);
-  lines->setValue(firstVisible);
+  return std::clamp(static_cast<int>(context_.Station.KeyedCharIndex), 0, last);
+}
+
+// Only the drawn caret moves: the edit's own cursor, where typing goes, and its scrolling stay.
+void MainDlg::PlaceCaret() {
+  QTextCursor at(TextEdit->document());
+  at.setPosition(KeyedPosition());
+  KeyedCaret->move(TextEdit->cursorRect(at).topLeft());
 }
 
 }  // namespace zudorave

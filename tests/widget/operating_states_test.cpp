@@ -204,11 +204,27 @@ TEST_F(States, TheProgressThreadFollowsTheKeyedCharacterAndRestoresTheButtons) {
   for (int line = 0; line < 40; ++line) lines += "x\n";  // two characters a line
   dlg->TextEdit->setPlainText(lines);
   ASSERT_EQ(State(), Transmitting);
+  QTextCursor end = dlg->TextEdit->textCursor();
+  end.movePosition(QTextCursor::End);
+  dlg->TextEdit->setTextCursor(end);  // where the operator types
+  dlg->TextEdit->verticalScrollBar()->setValue(0);
+  const auto caretAt = [this] {
+    return dlg->KeyedCaret != nullptr ? dlg->KeyedCaret->pos() : QPoint(-1, -1);
+  };
+  const auto character = [this](int position) {
+    QTextCursor at(dlg->TextEdit->document());
+    at.setPosition(position);
+    return dlg->TextEdit->cursorRect(at).topLeft();
+  };
   objects->Station.KeyedCharIndex = 2;  // line 1
-  QTRY_COMPARE(dlg->TextEdit->textCursor().position(), 2);
+  QTRY_COMPARE(caretAt(), character(2));
+  EXPECT_EQ(dlg->TextEdit->textCursor().position(), end.position());
   objects->Station.KeyedCharIndex = 30;  // line 15: two lines down, not to the character
-  QTRY_COMPARE(dlg->TextEdit->textCursor().position(), 30);
+  QTRY_COMPARE(caretAt(), character(30));
   EXPECT_EQ(dlg->TextEdit->verticalScrollBar()->value(), 2);
+  // The caret is drawn apart: what is typed meanwhile goes where the operator types, the end.
+  dlg->TextEdit->insertPlainText("k");
+  EXPECT_EQ(objects->Station.TransmitText.Get().back(), 'k');
   dlg->SendMessage(WM_TX_DONE, 0, 0);
   EXPECT_FALSE(dlg->Control(IDC_MANUAL)->isEnabled());  // only the thread gives it back
   QTRY_VERIFY(dlg->Control(IDC_MANUAL)->isEnabled());
