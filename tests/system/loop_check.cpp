@@ -4,11 +4,15 @@
 //   loop_check REC.raw silent-tail SECONDS  the recording ends in that much silence
 //   loop_check REC.raw tones HZ...          the last sounds heard are tones of these pitches,
 //                                           in this order, each at least 30 ms long
+//   loop_check REC.raw morse TEXT           the sounds, read as Morse by a table of its own,
+//                                           spell TEXT (letters and digits, spaces for words)
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -75,6 +79,44 @@ int Tones(const std::vector<int16_t>& recording, const std::vector<double>& pitc
   return failures == 0 ? 0 : 1;
 }
 
+// Reads the sounds as Morse the way an operator would: the shortest sound is a dot, anything
+// twice as long a dash; a silence of two dots ends a character, of five a word.
+int Morse(const std::vector<int16_t>& recording, const std::string& wanted) {
+  static const std::map<std::string, char> code = {
+      {".-", 'A'},    {"-...", 'B'},  {"-.-.", 'C'},  {"-..", 'D'},   {".", 'E'},
+      {"..-.", 'F'},  {"--.", 'G'},   {"....", 'H'},  {"..", 'I'},    {".---", 'J'},
+      {"-.-", 'K'},   {".-..", 'L'},  {"--", 'M'},    {"-.", 'N'},    {"---", 'O'},
+      {".--.", 'P'},  {"--.-", 'Q'},  {".-.", 'R'},   {"...", 'S'},   {"-", 'T'},
+      {"..-", 'U'},   {"...-", 'V'},  {".--", 'W'},   {"-..-", 'X'},  {"-.--", 'Y'},
+      {"--..", 'Z'},  {"-----", '0'}, {".----", '1'}, {"..---", '2'}, {"...--", '3'},
+      {"....-", '4'}, {".....", '5'}, {"-....", '6'}, {"--...", '7'}, {"---..", '8'},
+      {"----.", '9'}};
+  const auto sounds = testing::SoundStretches(recording, SampleRate / 200);
+  if (sounds.empty()) {
+    std::printf("FAIL: nothing heard\n");
+    return 1;
+  }
+  std::size_t dot = sounds.front().Length();
+  for (const auto& s : sounds) dot = std::min(dot, s.Length());
+  std::string heard, letter;
+  const auto endLetter = [&] {
+    const auto found = code.find(letter);
+    heard += found != code.end() ? found->second : '?';
+    letter.clear();
+  };
+  for (std::size_t i = 0; i < sounds.size(); ++i) {
+    letter += sounds[i].Length() < 2 * dot ? '.' : '-';
+    if (i + 1 == sounds.size()) break;
+    const std::size_t gap = sounds[i + 1].begin - sounds[i].end;
+    if (gap >= 2 * dot) endLetter();
+    if (gap >= 5 * dot) heard += ' ';
+  }
+  endLetter();
+  std::printf("%s: heard \"%s\" at %.0f ms a dot, \"%s\" wanted\n", heard == wanted ? "ok" : "FAIL",
+              heard.c_str(), static_cast<double>(dot) * 1000.0 / SampleRate, wanted.c_str());
+  return heard == wanted ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,6 +135,7 @@ int main(int argc, char** argv) {
     std::printf("trailing silence: %zu samples\n", silence);
     return silence >= wanted ? 0 : 1;
   }
+  if (check == "morse") return Morse(recording, argv[3]);
   if (check == "tones") {
     std::vector<double> pitches;
     for (int i = 3; i < argc; ++i) pitches.push_back(std::atof(argv[i]));
