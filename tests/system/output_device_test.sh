@@ -36,12 +36,7 @@ sleep 2.5
 
 echo "== the keyed sidetone goes to rig too"
 click_at $(awk '$1 == 1038 { print $2, $3 }' "$work/controls")  # the tone off
-choose 32802
-await 5 window_named "^Please use the '<' and '>' keys$" || fail "no joystick message"
-box=$(xdotool search --onlyvisible --name "^Please use the '<' and '>' keys$" | head -1)
-xdotool windowfocus --sync "$box" key --clearmodifiers Return
-await 5 window_named '^Transmit$' || fail "the keying dialog did not open"
-keying=$(xdotool search --onlyvisible --name '^Transmit$' | head -1)
+open_keying_dialog
 sleep 0.5
 start=$(stat -c %s "$work/rig.raw")
 xdotool windowfocus --sync "$keying" key --clearmodifiers less
@@ -49,15 +44,8 @@ sleep 1
 tail -c +"$((start + 1))" "$work/rig.raw" >"$work/dot.raw"
 "$checker" "$work/dot.raw" tones 300
 "$checker" "$work/out.raw" silent-tail 3.0
-eval "$(xdotool getwindowgeometry --shell "$keying")"
-# Cancel sits at 150,148 of the dialog's 186 x 164 units.
-click_at $((X + WIDTH * 150 / 186)) $((Y + HEIGHT * 148 / 164))
-await 5 bash -c "! xdotool search --onlyvisible --name '^Transmit$' >/dev/null 2>&1" ||
-  fail "the keying dialog did not close"
+cancel_keying_dialog
 
 xdotool windowfocus --sync "$main" key --clearmodifiers Escape
-for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
-rc=0
-wait "$program_pid" || rc=$?
-[[ $rc -eq 0 ]] || fail "exit code $rc"
+ends_with_status_0
 echo "PASS"

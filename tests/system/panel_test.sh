@@ -17,8 +17,5 @@ sleep 4.5
 "$checker" "$work/rec.raw" morse "CQTEST"
 
 xdotool windowfocus --sync "$main" key --clearmodifiers Escape
-for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
-rc=0
-wait "$program_pid" || rc=$?
-[[ $rc -eq 0 ]] || fail "exit code $rc"
+ends_with_status_0
 echo "PASS"

@@ -53,3 +53,24 @@ choose() {  # choose ITEM-ID from the Config menu
   await 3 items_above "$before" || fail "the Config menu did not open"
   click_at $(position item "$1")
 }
+ends_with_status_0() {  # once the program was asked to end: it ends within 5 s, with status 0
+  for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+  local rc=0
+  wait "$program_pid" || rc=$?
+  [[ $rc -eq 0 ]] || fail "exit code $rc"
+}
+open_keying_dialog() {  # Manual from the Config menu, past the no-joystick message; sets keying
+  choose 32802
+  await 5 window_named "^Please use the '<' and '>' keys$" || fail "no joystick message"
+  local box
+  box=$(xdotool search --onlyvisible --name "^Please use the '<' and '>' keys$" | head -1)
+  xdotool windowfocus --sync "$box" key --clearmodifiers Return
+  await 5 window_named '^Transmit$' || fail "the keying dialog did not open"
+  keying=$(xdotool search --onlyvisible --name '^Transmit$' | head -1)
+}
+cancel_keying_dialog() {  # its Cancel sits at 150,148 of the dialog's 186 x 164 units
+  eval "$(xdotool getwindowgeometry --shell "$keying")"
+  click_at $((X + WIDTH * 150 / 186)) $((Y + HEIGHT * 148 / 164))
+  await 5 bash -c "! xdotool search --onlyvisible --name '^Transmit$' >/dev/null 2>&1" ||
+    fail "Cancel did not close the keying dialog"
+}

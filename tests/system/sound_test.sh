@@ -47,8 +47,5 @@ sleep 1.5
 
 echo "== Escape ends the program"
 xdotool windowfocus --sync "$main" key --clearmodifiers Escape
-for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
-rc=0
-wait "$program_pid" || rc=$?
-[[ $rc -eq 0 ]] || { echo "FAIL: exit code $rc"; exit 1; }
+ends_with_status_0
 echo "PASS"

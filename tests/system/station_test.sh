@@ -35,23 +35,14 @@ tail -c +"$((start + 1))" "$work/rec.raw" >"$work/stop.raw"
 "$checker" "$work/stop.raw" tones 1000 500
 
 echo "== Manual: the no-joystick message, then the keying dialog; '<' keys a dot; Cancel ends the run"
-choose 32802
-await 5 window_named "^Please use the '<' and '>' keys$" || fail "no joystick message"
-box=$(xdotool search --onlyvisible --name "^Please use the '<' and '>' keys$" | head -1)
-xdotool windowfocus --sync "$box" key --clearmodifiers Return
-await 5 window_named '^Transmit$' || fail "the keying dialog did not open"
-keying=$(xdotool search --onlyvisible --name '^Transmit$' | head -1)
+open_keying_dialog
 sleep 0.5  # the keying output's stream settles
 start=$(mark)
 xdotool windowfocus --sync "$keying" key --clearmodifiers less
 sleep 1
 tail -c +"$((start + 1))" "$work/rec.raw" >"$work/dot.raw"
 "$checker" "$work/dot.raw" tones 300
-eval "$(xdotool getwindowgeometry --shell "$keying")"
-# Cancel sits at 150,148 of the dialog's 186 x 164 units.
-click_at $((X + WIDTH * 150 / 186)) $((Y + HEIGHT * 148 / 164))
-await 5 bash -c "! xdotool search --onlyvisible --name '^Transmit$' >/dev/null 2>&1" ||
-  fail "Cancel did not close the keying dialog"
+cancel_keying_dialog
 
 echo "== Quitting while receiving asks; Yes ends the program"
 choose 32804
@@ -60,9 +51,6 @@ xdotool windowfocus --sync "$main" key --clearmodifiers Escape
 await 5 window_named '^ACHTUNG$' || fail "no question before quitting"
 question=$(xdotool search --onlyvisible --name '^ACHTUNG$' | head -1)
 xdotool windowfocus --sync "$question" key --clearmodifiers Return
-for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
-rc=0
-wait "$program_pid" || rc=$?
-[[ $rc -eq 0 ]] || fail "exit code $rc"
+ends_with_status_0
 await 3 not_recording || fail "a capture stream is left on the server"
 echo "PASS"
