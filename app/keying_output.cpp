@@ -5,10 +5,6 @@ namespace zudorave {
 KeyingOutput::KeyingOutput(SdlAudio& audio, const std::string& device)
     : audio_(audio), pulse_(device), sdl_(audio) {}
 
-KeyingOutput::~KeyingOutput() {
-  if (open_) open_->Close();
-}
-
 MmResult KeyingOutput::Open(const WaveFormatEx& format, RenderSource& source) {
   if (open_) return MMSYSERR_ALLOCATED;
   const std::string driver = audio_.DriverName();

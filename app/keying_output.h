@@ -16,8 +16,8 @@ namespace zudorave {
 class KeyingOutput : public RenderOut {
  public:
   // audio must outlive it; device is SDL's name of the chosen output, empty for the default.
+  // Whichever output is open closes as it goes.
   KeyingOutput(SdlAudio& audio, const std::string& device);
-  ~KeyingOutput() override;
 
   MmResult Open(const WaveFormatEx& format, RenderSource& source) override;
   MmResult Close() override;

@@ -68,8 +68,8 @@ MmResult PulseRenderOut::Open(const WaveFormatEx& format, RenderSource& source) 
   std::string sinkName;
   if (!Connect() || !FindSink(sinkName)) return MMSYSERR_NODRIVER;
 
-  const pa_sample_spec spec{PA_SAMPLE_S16LE, format.nSamplesPerSec, 1};
-  stream_ = pa_stream_new(context_, "Morse keying", &spec, nullptr);
+  const pa_sample_spec serverFormat{PA_SAMPLE_S16LE, format.nSamplesPerSec, 1};
+  stream_ = pa_stream_new(context_, "Morse keying", &serverFormat, nullptr);
   if (!stream_) return MMSYSERR_NODRIVER;
   source_ = &source;
   underruns_.store(0, std::memory_order_relaxed);
@@ -86,9 +86,9 @@ MmResult PulseRenderOut::Open(const WaveFormatEx& format, RenderSource& source) 
   // whenever a request's worth has played.
   pa_buffer_attr attr{};
   attr.maxlength = static_cast<uint32_t>(-1);
-  attr.tlength = static_cast<uint32_t>(pa_usec_to_bytes(buffer_.latencyUs, &spec));
+  attr.tlength = static_cast<uint32_t>(pa_usec_to_bytes(buffer_.latencyUs, &serverFormat));
   attr.prebuf = static_cast<uint32_t>(-1);
-  attr.minreq = static_cast<uint32_t>(pa_usec_to_bytes(buffer_.requestUs, &spec));
+  attr.minreq = static_cast<uint32_t>(pa_usec_to_bytes(buffer_.requestUs, &serverFormat));
   attr.fragsize = static_cast<uint32_t>(-1);
   const char* device = sinkName.empty() ? nullptr : sinkName.c_str();
   if (pa_stream_connect_playback(stream_, device, &attr, PA_STREAM_ADJUST_LATENCY, nullptr,
