@@ -32,7 +32,7 @@ bool SendPlanner::Plan() {
   // Positions passed since the last planned character: a whole text's worth with Loop on means
   // nothing in it is sent.
   int32_t passed = 0;
-  while (plannedUnits_ - progress_.units.load(std::memory_order_acquire) < LookaheadUnits &&
+  while (UnitsAhead() < LookaheadUnits &&
          planned_ - progress_.characters.load(std::memory_order_acquire) <
              CharacterQueue::Capacity) {
     // Past the end (the text may also have been cut short meanwhile).
@@ -48,11 +48,22 @@ bool SendPlanner::Plan() {
     if (!Keyable(pattern)) continue;
     if (code >= 'a' && code <= 'z') code = static_cast<char>(code - 'a' + 'A');
     queue_.Push(PlannedCharacter{code, index, index + caretOffset_});
+    const uint32_t units = PatternUnits(pattern);
+    unitsOf_[planned_ % unitsOf_.size()] = units;
     ++planned_;
-    plannedUnits_ += PatternUnits(pattern);
+    plannedUnits_ += units;
     passed = 0;
   }
   return true;
+}
+
+uint64_t SendPlanner::UnitsAhead() const {
+  // A finished character's units are published before it is counted, so read the other way
+  // round: one just finished may be taken as under way, which plans a little more, never less.
+  const uint64_t finished = progress_.characters.load(std::memory_order_acquire);
+  const uint64_t units = progress_.units.load(std::memory_order_acquire);
+  const uint64_t underWay = finished < planned_ ? unitsOf_[finished % unitsOf_.size()] : 0;
+  return plannedUnits_ - units - std::min(underWay, plannedUnits_ - units);
 }
 
 }  // namespace zudorave

@@ -11,6 +11,7 @@
 //
 // Threads: Begin on the user-interface thread while no tick runs; Tick on the element timer's
 // thread. The audio thread is the queue's other end and publishes its progress.
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -36,8 +37,10 @@ struct SendProgress {
 
 class SendPlanner {
  public:
-  // Units kept planned ahead of the keying: sixteen ticks at the starting speed, and still
-  // three if the speed is raised from 5 to 25 words per minute while the timer keeps its period.
+  // Units kept planned behind the character under way: sixteen ticks at the starting speed,
+  // and still three if the speed is raised from 5 to 25 words per minute while the timer keeps
+  // its period. Counted behind it, not from its start, so that however long it is, the next
+  // character is queued before it ends.
   static constexpr uint64_t LookaheadUnits = 16;
 
   // All three outlive the planner.
@@ -53,6 +56,8 @@ class SendPlanner {
  private:
   // Plans until enough is ahead; false when the text has nothing more to send.
   bool Plan();
+  // Units planned behind the character the audio thread keys now (or keys next).
+  uint64_t UnitsAhead() const;
 
   StationValues& station_;
   CharacterQueue& queue_;
@@ -61,6 +66,8 @@ class SendPlanner {
   int32_t caretOffset_ = 0;
   uint64_t planned_ = 0;
   uint64_t plannedUnits_ = 0;
+  // The units of each planned character not yet finished, by its number in planning order.
+  std::array<uint32_t, CharacterQueue::Capacity> unitsOf_{};
   bool ended_ = false;
 };
 

@@ -15,8 +15,11 @@
 namespace zudorave::testing {
 namespace {
 
-// "PARIS E" in units: "=" tone, "." silence.
-constexpr char ParisE[] = "=.===.===.=...=.===...=.===.=...=.=...=.=.=.......=";
+// "PARIS Q7 E" in units: "=" tone, "." silence. Q and 7 are long enough that the character
+// after each once came late.
+constexpr char ParisQ7E[] =
+    "=.===.===.=...=.===...=.===.=...=.=...=.=.=......."
+    "===.===.=.===...===.===.=.=.=.......=";
 
 struct KeyRun {
   bool down;
@@ -46,13 +49,13 @@ class KeyingAtTheSink : public SoundServerTest {
 
 TEST_F(KeyingAtTheSink, TextAt25WpmHasEveryElementAndGapWithinAMillisecondShapedAndItsEnd) {
   station.DotMs = MorseKeyer::DotFromWpm(25);
-  station.TransmitText.Set("paris e");
+  station.TransmitText.Set("paris q7 e");
   station.OperatingState = Transmitting;
   int ends = 0;
   keyer.OnTransmissionEnd([&] { ++ends; });
   ASSERT_TRUE(recorder.WaitUntilRecording());
   ASSERT_TRUE(keyer.StartElementTimer());
-  // A generous bound for a run of about 3 s; the end is carried out here, as on the window.
+  // A generous bound for a run of about 5 s; the end is carried out here, as on the window.
   const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   while (ends == 0 && std::chrono::steady_clock::now() < giveUp) {
     ui.WaitAndRun(std::chrono::milliseconds(100));
@@ -63,7 +66,7 @@ TEST_F(KeyingAtTheSink, TextAt25WpmHasEveryElementAndGapWithinAMillisecondShaped
   const std::vector<int16_t> heard = recorder.Stop();
 
   const std::vector<HeardTone> tones = HeardTones(heard, toneHz);
-  const std::vector<KeyRun> runs = KeyRuns(ParisE);
+  const std::vector<KeyRun> runs = KeyRuns(ParisQ7E);
   ASSERT_EQ(tones.size(), (runs.size() + 1) / 2) << "elements heard";
   const double unit = 48 * 44.1;
   const double millisecond = 44.1;

@@ -39,25 +39,27 @@ struct Send {
 };
 
 // Sends as the element timer and the audio thread would: a tick every tickDots[i] dots (the
-// first after one dot, as the timer starts), callbacks of 256 samples.
-std::string SendTimeline(const Send& c, const std::vector<int>& tickDots) {
+// first after one dot, as the timer starts, and tickLate samples after its slot), callbacks of
+// 256 samples.
+std::string SendTimeline(const Send& c, const std::vector<int>& tickDots, int32_t dotMs = 100,
+                         uint64_t tickLate = 0, uint64_t untilMs = 20000) {
   StationValues station;
-  station.DotMs = 100;
-  station.RequestedDotMs = 100;
+  station.DotMs = dotMs;
+  station.RequestedDotMs = dotMs;
   station.TransmitText.Set(c.text);
   if (c.setUp) c.setUp(station);
   station.OperatingState = Transmitting;
   KeyingEngine engine(station);
   engine.Begin(300);
-  const uint64_t dot = MsToSamples(100);
+  const uint64_t dot = MsToSamples(static_cast<uint64_t>(dotMs));
   std::string timeline;
   uint64_t clock = 0;
-  uint64_t nextTick = dot;
+  uint64_t nextTick = dot + tickLate;
   std::size_t ticks = 0;
   std::size_t changes = 0;
   bool down = false;
   std::optional<uint64_t> first;
-  while (clock < MsToSamples(20000)) {
+  while (clock < MsToSamples(untilMs)) {
     if (clock >= nextTick) {
       if (engine.Tick()) return timeline + " |";
       nextTick += dot * static_cast<uint64_t>(tickDots[ticks++ % tickDots.size()]);
@@ -130,6 +132,71 @@ TEST(KeyingEngine, SendsTheTextUnitForUnitOnItsSampleClockHoweverTheTicksCome) {
     EXPECT_EQ(SendTimeline(c, {1}), c.timeline) << c.what;
     // Late and bunched ticks change nothing that is heard.
     EXPECT_EQ(SendTimeline(c, {3, 1, 5}), c.timeline) << c.what << ", uneven ticks";
+  }
+}
+
+// The timeline of a text sent without a break: each character starts where the one before it
+// ended, its edges where its pattern puts them; past the text's end it starts again, up to the
+// character under way at stopMs.
+std::string IdealTimeline(const std::string& text, uint32_t dotMs, uint32_t extraMs,
+                          uint64_t stopMs = 0) {
+  std::string timeline;
+  uint64_t startMs = 0;
+  for (std::size_t i = 0; i < text.size() || startMs < stopMs; ++i) {
+    const std::size_t index = i % text.size();
+    const CharacterTiming timing = TimeCharacter(SendPattern(text[index]), dotMs, extraMs);
+    for (uint32_t edge = 0; edge < timing.edges; ++edge) {
+      timeline += (edge % 2 == 0 ? " +" : " -") + MsAt(MsToSamples(startMs + timing.edgeMs[edge]));
+      if (edge % 2 == 0) timeline += "@" + std::to_string(index);
+    }
+    startMs += timing.lengthMs;
+  }
+  return timeline + " |";
+}
+
+uint64_t PassMs(const std::string& text, uint32_t dotMs, uint32_t extraMs, std::size_t count) {
+  uint64_t ms = 0;
+  for (std::size_t i = 0; i < count; ++i)
+    ms += TimeCharacter(SendPattern(text[i]), dotMs, extraMs).lengthMs;
+  return ms;
+}
+
+// Characters of 16 units and more once left the next one unplanned until a tick came.
+TEST(KeyingEngine, EveryCharacterFollowsTheOneBeforeOnTimeHoweverLong) {
+  std::string every;
+  for (int c = ' ' + 1; c <= 'Z'; ++c) {
+    if (Keyable(SendPattern(static_cast<char>(c)))) every += static_cast<char>(c);
+  }
+  every += " E";  // a word gap after the longest characters, then the shortest
+  struct Case {
+    uint32_t dotMs;
+    uint32_t extraMs;
+    bool loop;
+  };
+  const Case cases[] = {{48, 0, false}, {48, 0, true}, {100, 1000, false}, {240, 25, true}};
+  for (const Case& c : cases) {
+    // With Loop, stopped one millisecond into the second pass's fourth character.
+    const uint64_t passMs = PassMs(every, c.dotMs, c.extraMs, every.size());
+    const uint64_t stopMs = c.loop ? passMs + PassMs(every, c.dotMs, c.extraMs, 3) + 1 : 0;
+    Send send{"every character",
+              every,
+              [&c](StationValues& s) {
+                s.ExtraSpacing = static_cast<int32_t>(c.extraMs);
+                s.LoopFlag = c.loop ? 1 : 0;
+                s.IgnoreSpaces = 0;
+              },
+              {},
+              {}};
+    if (c.loop)
+      send.changes = {{stopMs, [](StationValues& s) { s.OperatingState = StoppingTransmit; }}};
+    const std::string ideal = IdealTimeline(every, c.dotMs, c.extraMs, stopMs);
+    const uint64_t untilMs = 2 * passMs + 10000;
+    const auto dot = MsToSamples(c.dotMs);
+    // Ticks a sample short of a dot late, and bunched.
+    EXPECT_EQ(SendTimeline(send, {1}, static_cast<int32_t>(c.dotMs), dot - 1, untilMs), ideal)
+        << c.dotMs << " ms a dot, " << c.extraMs << " ms extra, loop " << c.loop;
+    EXPECT_EQ(SendTimeline(send, {3, 1, 5}, static_cast<int32_t>(c.dotMs), dot / 2, untilMs), ideal)
+        << c.dotMs << " ms a dot, " << c.extraMs << " ms extra, loop " << c.loop << ", uneven";
   }
 }
 
