@@ -1,11 +1,11 @@
 #include "app/devices.h"
 
+#include "app/generator_output.h"
 #include "app/keying_output.h"
 #include "platform/qt/qt_ui_thread.h"
 #include "platform/sdl/sdl_joystick.h"
 #include "platform/sdl/sdl_speaker.h"
 #include "platform/sdl/sdl_wave_in.h"
-#include "platform/sdl/sdl_wave_out.h"
 #include "platform/thread_timer.h"
 
 namespace zudorave {
@@ -16,7 +16,7 @@ Devices CreateDevices(AudioChoice choice) {
   devices.audio = std::make_unique<SdlAudio>(std::move(choice));
   devices.uiContext = std::make_unique<QObject>();
   devices.uiThread = std::make_unique<QtUiThread>(devices.uiContext.get());
-  devices.waveOut = std::make_unique<SdlWaveOut>(*devices.audio);
+  devices.waveOut = std::make_unique<GeneratorOutput>(*devices.audio, output);
   devices.keyingOut = std::make_unique<KeyingOutput>(*devices.audio, output);
   devices.waveIn = std::make_unique<SdlWaveIn>(*devices.audio, *devices.uiThread);
   devices.speaker = std::make_unique<SdlSpeaker>(*devices.audio);

@@ -1,5 +1,7 @@
 #include "app/keying_output.h"
 
+#include "app/pulse_server.h"
+
 namespace zudorave {
 
 KeyingOutput::KeyingOutput(SdlAudio& audio, const std::string& device)
@@ -7,8 +9,7 @@ KeyingOutput::KeyingOutput(SdlAudio& audio, const std::string& device)
 
 MmResult KeyingOutput::Open(const WaveFormatEx& format, RenderSource& source) {
   if (open_) return MMSYSERR_ALLOCATED;
-  const std::string driver = audio_.DriverName();
-  if (driver == "pulseaudio" || driver == "pipewire") {
+  if (SdlOnPulseServer(audio_)) {
     const MmResult result = pulse_.Open(format, source);
     if (result == MMSYSERR_NOERROR) open_ = &pulse_;
     if (result != MMSYSERR_NODRIVER) return result;

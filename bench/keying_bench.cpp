@@ -1,7 +1,8 @@
 // The keying engine on the real render output and timer, against the private sound server:
 //   sidetone latency  a paddle press reaching the keyer to its first sample arriving at the
 //                     sink's monitor (median, p95, max), as sound_bench times the generator
-//   element timing    every element and gap of "PARIS" sent at 5, 12 and 25 words per minute,
+//   element timing    every element and gap of a text sent at 5, 12 and 25 words per minute
+//                     (digits and punctuation; at 25, every character of the table in turn),
 //                     read back at the sink between half-amplitude points, against its ideal
 //                     length; a dropout shows as a stretched gap or a tone too many
 // each on an idle machine and with every core kept busy by other processes. Run it under
@@ -30,6 +31,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/disturbance.h"
 #include "bench/sink_watch.h"
 #include "bench/sound_session.h"
 #include "morse/character_timing.h"
@@ -48,47 +50,6 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr int32_t ToneHz = 300;  // a whole period of 147 samples, for the envelope
-
-// A process spinning on every core until destroyed, each in a session of its own as another
-// program would be: with the kernel's autogroups, spinning threads of our own would share the
-// audio thread's group and measure how we starve ourselves instead.
-class BusyCores {
- public:
-  explicit BusyCores(bool busy) {
-    const unsigned cores = busy ? std::max(1u, std::thread::hardware_concurrency()) : 0;
-    for (unsigned i = 0; i < cores; ++i) {
-      const pid_t pid = fork();
-      if (pid == 0) {
-        setsid();
-        volatile uint64_t work = 0;
-        for (;;) work = work + 1;
-      }
-      if (pid > 0) spinners_.push_back(pid);
-    }
-  }
-  ~BusyCores() {
-    for (const pid_t pid : spinners_) kill(pid, SIGKILL);
-    for (const pid_t pid : spinners_) waitpid(pid, nullptr, 0);
-  }
-
- private:
-  std::vector<pid_t> spinners_;
-};
-
-// CPU time the hypervisor has taken from this machine since it booted, all CPUs together.
-double StolenMs() {
-  std::ifstream stat("/proc/stat");
-  std::string cpu;
-  uint64_t user, nice, system, idle, iowait, irq, softirq, steal = 0;
-  stat >> cpu >> user >> nice >> system >> idle >> iowait >> irq >> softirq >> steal;
-  return static_cast<double>(steal) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-double Percentile(std::vector<double> values, double p) {
-  std::sort(values.begin(), values.end());
-  const auto index = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
-  return values[index];
-}
 
 // Which render output to measure: SDL's with frames per callback, or libpulse's with its buffer.
 struct OutputChoice {
@@ -179,34 +140,13 @@ std::vector<std::pair<double, double>> IdealTones(const std::string& text, int32
   return tones;
 }
 
-// Records the sink's monitor into a file with a deep buffer, so that a busy machine costs the
-// recording nothing: what it holds is what the sink played.
-class DeepRecorder {
- public:
-  DeepRecorder() {
-    char pattern[] = "/tmp/zudorave-keying-XXXXXX";
-    const int fd = mkstemp(pattern);
-    if (fd >= 0) close(fd);
-    path_ = pattern;
-    parec_.emplace(std::vector<std::string>{"parec", "-d", "out.monitor", "--format=s16le",
-                                            "--rate=44100", "--channels=1", "--latency-msec=200"},
-                   testing::ChildProcess::Stream::Out, path_);
+std::string EveryCharacter() {
+  std::string text;
+  for (char c = '!'; c <= 'Z'; ++c) {
+    if (Keyable(SendPattern(c))) text += c;
   }
-  ~DeepRecorder() { std::remove(path_.c_str()); }
-  std::vector<int16_t> Stop() {
-    parec_.reset();
-    std::ifstream in(path_, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in),
-                                  std::istreambuf_iterator<char>()};
-    std::vector<int16_t> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
-    return samples;
-  }
-
- private:
-  std::string path_;
-  std::optional<testing::ChildProcess> parec_;
-};
+  return text;
+}
 
 void MeasureTiming(const OutputChoice& choice, int32_t wpm, const std::string& text, bool busy) {
   Station s(choice);
@@ -284,9 +224,9 @@ int main(int argc, char** argv) {
   for (const bool busy : {false, true}) {
     std::printf(busy ? "every core busy:\n" : "idle:\n");
     MeasureLatency(choice, presses, busy);
-    MeasureTiming(choice, 5, "PARIS", busy);
-    MeasureTiming(choice, 12, "PARIS PARIS", busy);
-    MeasureTiming(choice, 25, "PARIS PARIS PARIS", busy);
+    MeasureTiming(choice, 5, "Q7 0/", busy);
+    MeasureTiming(choice, 12, "CQ DE 73, QRZ?", busy);
+    MeasureTiming(choice, 25, EveryCharacter(), busy);
   }
   return 0;
 }

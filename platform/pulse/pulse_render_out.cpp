@@ -8,9 +8,6 @@
 namespace zudorave {
 namespace {
 
-// A server that has not answered by then is taken as absent (stalled or gone).
-constexpr pa_usec_t ServerAnswersWithin = 2 * PA_USEC_PER_SEC;
-
 bool Settled(pa_context* context) {
   const pa_context_state_t state = pa_context_get_state(context);
   return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
@@ -36,8 +33,8 @@ class PulseRenderOut::Lock {
   pa_threaded_mainloop* mainloop_;
 };
 
-PulseRenderOut::PulseRenderOut(std::string sink, Buffer buffer)
-    : sink_(std::move(sink)), buffer_(buffer) {}
+PulseRenderOut::PulseRenderOut(std::string sink, Buffer buffer, std::string streamName)
+    : sink_(std::move(sink)), buffer_(buffer), streamName_(std::move(streamName)) {}
 
 PulseRenderOut::~PulseRenderOut() {
   if (!mainloop_) return;
@@ -65,13 +62,48 @@ MmResult PulseRenderOut::Open(const WaveFormatEx& format, RenderSource& source) 
     }
   }
   Lock lock(mainloop_);
+  pa_timeval_add(pa_gettimeofday(&deadline_), pa_usec_t{OpenWithinMs} * PA_USEC_PER_MSEC);
   std::string sinkName;
-  if (!Connect() || !FindSink(sinkName)) return MMSYSERR_NODRIVER;
+  Step step = Connect();
+  if (step == Step::Done) step = FindSink(sinkName);
+  if (step == Step::Done) {
+    source_ = &source;
+    step = ConnectStream(format, sinkName);
+  }
+  if (step == Step::Done) return MMSYSERR_NOERROR;
+  CloseStream();
+  // A stalled server may answer this context much later; the next open starts afresh.
+  if (step == Step::TimedOut) Disconnect();
+  return step == Step::TimedOut ? MMSYSERR_ERROR : MMSYSERR_NODRIVER;
+}
 
+MmResult PulseRenderOut::Close() {
+  if (!stream_) return MMSYSERR_INVALHANDLE;
+  Lock lock(mainloop_);
+  CloseStream();
+  return MMSYSERR_NOERROR;
+}
+
+void PulseRenderOut::HoldRender(bool hold) {
+  if (!mainloop_) return;
+  if (hold) {
+    pa_threaded_mainloop_lock(mainloop_);
+  } else {
+    pa_threaded_mainloop_unlock(mainloop_);
+  }
+}
+
+void PulseRenderOut::DropQueued() {
+  if (!stream_) return;
+  Lock lock(mainloop_);
+  if (pa_operation* flush = pa_stream_flush(stream_, nullptr, nullptr)) pa_operation_unref(flush);
+}
+
+PulseRenderOut::Step PulseRenderOut::ConnectStream(const WaveFormatEx& format,
+                                                   const std::string& sinkName) {
   const pa_sample_spec serverFormat{PA_SAMPLE_S16LE, format.nSamplesPerSec, 1};
-  stream_ = pa_stream_new(context_, "Morse keying", &serverFormat, nullptr);
-  if (!stream_) return MMSYSERR_NODRIVER;
-  source_ = &source;
+  stream_ = pa_stream_new(context_, streamName_.c_str(), &serverFormat, nullptr);
+  if (!stream_) return Step::Refused;
   underruns_.store(0, std::memory_order_relaxed);
   pa_stream_set_state_callback(
       stream_, [](pa_stream*, void* self) { Signal(self); }, this);
@@ -92,20 +124,11 @@ MmResult PulseRenderOut::Open(const WaveFormatEx& format, RenderSource& source) 
   attr.fragsize = static_cast<uint32_t>(-1);
   const char* device = sinkName.empty() ? nullptr : sinkName.c_str();
   if (pa_stream_connect_playback(stream_, device, &attr, PA_STREAM_ADJUST_LATENCY, nullptr,
-                                 nullptr) < 0 ||
-      !WaitFor([this] { return Settled(stream_); }) ||
-      pa_stream_get_state(stream_) != PA_STREAM_READY) {
-    CloseStream();
-    return MMSYSERR_NODRIVER;
+                                 nullptr) < 0) {
+    return Step::Refused;
   }
-  return MMSYSERR_NOERROR;
-}
-
-MmResult PulseRenderOut::Close() {
-  if (!stream_) return MMSYSERR_INVALHANDLE;
-  Lock lock(mainloop_);
-  CloseStream();
-  return MMSYSERR_NOERROR;
+  if (!WaitFor([this] { return Settled(stream_); })) return Step::TimedOut;
+  return pa_stream_get_state(stream_) == PA_STREAM_READY ? Step::Done : Step::Refused;
 }
 
 void PulseRenderOut::CloseStream() {
@@ -121,8 +144,8 @@ void PulseRenderOut::CloseStream() {
   source_ = nullptr;
 }
 
-bool PulseRenderOut::Connect() {
-  if (context_ && pa_context_get_state(context_) == PA_CONTEXT_READY) return true;
+PulseRenderOut::Step PulseRenderOut::Connect() {
+  if (context_ && pa_context_get_state(context_) == PA_CONTEXT_READY) return Step::Done;
   Disconnect();  // one the server dropped: connect anew
   pa_proplist* properties = pa_proplist_new();
   pa_proplist_sets(properties, PA_PROP_APPLICATION_NAME, "Zudorave");
@@ -130,16 +153,17 @@ bool PulseRenderOut::Connect() {
   context_ =
       pa_context_new_with_proplist(pa_threaded_mainloop_get_api(mainloop_), "Zudorave", properties);
   pa_proplist_free(properties);
-  if (!context_) return false;
+  if (!context_) return Step::Refused;
   pa_context_set_state_callback(
       context_, [](pa_context*, void* self) { Signal(self); }, this);
-  if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 ||
-      !WaitFor([this] { return Settled(context_); }) ||
-      pa_context_get_state(context_) != PA_CONTEXT_READY) {
+  if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
     Disconnect();
-    return false;
+    return Step::Refused;
   }
-  return true;
+  if (!WaitFor([this] { return Settled(context_); })) return Step::TimedOut;
+  if (pa_context_get_state(context_) == PA_CONTEXT_READY) return Step::Done;
+  Disconnect();
+  return Step::Refused;
 }
 
 void PulseRenderOut::Disconnect() {
@@ -150,9 +174,9 @@ void PulseRenderOut::Disconnect() {
   context_ = nullptr;
 }
 
-bool PulseRenderOut::FindSink(std::string& name) {
+PulseRenderOut::Step PulseRenderOut::FindSink(std::string& name) {
   name.clear();
-  if (sink_.empty()) return true;
+  if (sink_.empty()) return Step::Done;
   struct Search {
     PulseRenderOut* out;
     std::string found;
@@ -171,22 +195,21 @@ bool PulseRenderOut::FindSink(std::string& name) {
         }
       },
       &search);
-  if (!operation) return false;
+  if (!operation) return Step::Refused;
   WaitFor([&search] { return search.done; });
   if (!search.done) pa_operation_cancel(operation);
   pa_operation_unref(operation);
+  if (!search.done) return Step::TimedOut;
   name = search.found;
-  return !name.empty();
+  return name.empty() ? Step::Refused : Step::Done;
 }
 
 template <typename Done>
 bool PulseRenderOut::WaitFor(Done done) {
   timedOut_ = false;
   pa_mainloop_api* api = pa_threaded_mainloop_get_api(mainloop_);
-  timeval deadline{};
-  pa_timeval_add(pa_gettimeofday(&deadline), ServerAnswersWithin);
   pa_time_event* timer = api->time_new(
-      api, &deadline,
+      api, &deadline_,
       [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
         static_cast<PulseRenderOut*>(self)->timedOut_ = true;
         Signal(self);
@@ -196,7 +219,6 @@ bool PulseRenderOut::WaitFor(Done done) {
   api->time_free(timer);
   return done();
 }
-
 void PulseRenderOut::Signal(void* self) {
   pa_threaded_mainloop_signal(static_cast<PulseRenderOut*>(self)->mainloop_, 0);
 }

@@ -7,6 +7,8 @@
 //
 // Threads: Open and Close on one thread (the user-interface thread); the source's Render runs
 // on libpulse's mainloop thread, with the mainloop's lock held.
+#include <sys/time.h>
+
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -34,29 +36,42 @@ class PulseRenderOut : public RenderOut {
   static constexpr Buffer DefaultBuffer{15000, 3000};
 
   // sink: the server's description of the sink to play on, as SDL names devices; empty for
-  // the default sink.
-  explicit PulseRenderOut(std::string sink = {}, Buffer buffer = DefaultBuffer);
+  // the default sink. streamName: what the server's mixer shows for the stream.
+  explicit PulseRenderOut(std::string sink = {}, Buffer buffer = DefaultBuffer,
+                          std::string streamName = "Morse keying");
   ~PulseRenderOut() override;
   PulseRenderOut(const PulseRenderOut&) = delete;
   PulseRenderOut& operator=(const PulseRenderOut&) = delete;
 
-  // MMSYSERR_NODRIVER when no server answers or the chosen sink is not there.
+  // A server that has not answered by then is taken as stalled: the caller (the
+  // user-interface thread) is never held longer than this, however many steps opening takes.
+  static constexpr uint32_t OpenWithinMs = 500;
+
+  // MMSYSERR_NODRIVER when there is no server or the chosen sink is not there; MMSYSERR_ERROR
+  // when the server did not answer in time (another library would wait on it without end).
   MmResult Open(const WaveFormatEx& format, RenderSource& source) override;
   MmResult Close() override;
 
   bool IsOpen() const { return stream_ != nullptr; }
+  // While open: keeps Render from running (returning once it is out), or lets it run again.
+  // Only briefly: the server's other requests wait too.
+  void HoldRender(bool hold);
+  // While open: drops what the server holds of the stream but has not played.
+  void DropQueued();
   // Times the server ran out of samples since the last Open.
   uint32_t Underruns() const { return underruns_.load(std::memory_order_relaxed); }
 
  private:
   class Lock;
-  // With the lock held:
-  bool Connect();
+  enum class Step : uint8_t { Done, Refused, TimedOut };
+  // With the lock held; each waits at most until the deadline of the open under way:
+  Step Connect();
   void Disconnect();
   void CloseStream();
-  // The server's name for the chosen sink, empty for the default; false when it is not there.
-  bool FindSink(std::string& name);
-  // Waits on the mainloop until done() or the deadline; with the lock held.
+  // The server's name for the chosen sink in name, empty for the default.
+  Step FindSink(std::string& name);
+  Step ConnectStream(const WaveFormatEx& format, const std::string& sinkName);
+  // Waits on the mainloop until done() or the deadline.
   template <typename Done>
   bool WaitFor(Done done);
 
@@ -65,12 +80,14 @@ class PulseRenderOut : public RenderOut {
 
   const std::string sink_;
   const Buffer buffer_;
+  const std::string streamName_;
   pa_threaded_mainloop* mainloop_ = nullptr;
   pa_context* context_ = nullptr;
   pa_stream* stream_ = nullptr;
   // Read by Write under the mainloop's lock; set and cleared under it.
   RenderSource* source_ = nullptr;
   std::atomic<bool> timedOut_{false};
+  timeval deadline_{};  // of the open under way; under the lock
   std::atomic<uint32_t> underruns_{0};
 };
 

@@ -1,4 +1,4 @@
-#include "platform/sdl/loop_render.h"
+#include "platform/loop_render.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,8 @@
 // With no sound server to reach, the devices fail to open and leave everything as it was.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,6 +13,7 @@
 #include "capture/capture_queue.h"
 #include "capture/snd_rx.h"
 #include "platform/pulse/pulse_render_out.h"
+#include "platform/pulse/pulse_wave_out.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_wave_in.h"
 #include "platform/sdl/sdl_wave_out.h"
@@ -100,15 +104,62 @@ TEST_F(NoSoundServer, TheInputDeviceFailsToOpenAndCountsNoDevices) {
   EXPECT_EQ(ui.Waiting(), 0u);
 }
 
-TEST_F(NoSoundServer, TheKeyingStreamFailsToOpenAgainAndAgain) {
+TEST_F(NoSoundServer, TheLibpulseStreamsFailToOpenAgainAndAgain) {
   class Silent : public RenderSource {
     void Render(std::span<int16_t> out) override { std::fill(out.begin(), out.end(), 0); }
   } source;
-  PulseRenderOut device;
+  const WaveFormatEx format{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0};
+  PulseRenderOut keying;
+  PulseWaveOut generator;
   for (int attempt = 0; attempt < 2; ++attempt) {
-    EXPECT_EQ(device.Open(WaveFormatEx{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0}, source),
-              MMSYSERR_NODRIVER);
-    EXPECT_FALSE(device.IsOpen());
+    EXPECT_EQ(keying.Open(format, source), MMSYSERR_NODRIVER);
+    EXPECT_EQ(generator.Open(format), MMSYSERR_NODRIVER);
+    EXPECT_FALSE(keying.IsOpen());
+    EXPECT_FALSE(generator.IsOpen());
+  }
+}
+
+// A server that takes the connection and never answers, as a stopped one does.
+class StalledSoundServer : public ::testing::Test {
+ protected:
+  StalledSoundServer() {
+    char dir[] = "/tmp/zudorave-stalled-XXXXXX";
+    dir_ = mkdtemp(dir);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = dir_ + "/native";
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    listener_ = socket(AF_UNIX, SOCK_STREAM, 0);
+    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(listener_, 8);
+    server_.emplace("PULSE_SERVER", ("unix:" + path).c_str());
+  }
+  ~StalledSoundServer() override {
+    close(listener_);
+    std::remove((dir_ + "/native").c_str());
+    rmdir(dir_.c_str());
+  }
+
+ private:
+  std::string dir_;
+  int listener_ = -1;
+  std::optional<ScopedEnv> server_;
+};
+
+// Opening gives up after its bound, again at the next try, and says it was not a missing server
+// (SDL, the fallback for that, would wait on this one without end).
+TEST_F(StalledSoundServer, OpeningGivesUpInsteadOfWaiting) {
+  class Silent : public RenderSource {
+    void Render(std::span<int16_t> out) override { std::fill(out.begin(), out.end(), 0); }
+  } source;
+  const WaveFormatEx format{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0};
+  PulseRenderOut keying;
+  PulseWaveOut generator;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    EXPECT_EQ(keying.Open(format, source), MMSYSERR_ERROR);
+    EXPECT_EQ(generator.Open(format), MMSYSERR_ERROR);
+    EXPECT_FALSE(keying.IsOpen());
+    EXPECT_FALSE(generator.IsOpen());
   }
 }
 

@@ -7,6 +7,7 @@
 #include "capture/capture_queue.h"
 #include "morse/morse_keyer.h"
 #include "platform/pulse/pulse_render_out.h"
+#include "platform/pulse/pulse_wave_out.h"
 #include "platform/sdl/sdl_render_out.h"
 #include "platform/sdl/sdl_wave_out.h"
 #include "platform/testing/fake_periodic_timer.h"
@@ -26,29 +27,42 @@ std::vector<int16_t> Rendered(const SndTx& tx) {
   return samples;
 }
 
+// The generator's two outputs, and the most samples one request of each renders at a time.
+struct OnSdl {
+  SdlAudio audio;
+  SdlWaveOut device{audio};
+  static constexpr std::size_t Request = SdlWaveOut::CallbackFrames;
+};
+struct OnLibpulse {
+  PulseWaveOut device;
+  static constexpr std::size_t Request = 44100 * PulseWaveOut::DefaultBuffer.latencyUs / 1000000;
+};
+
+template <typename Output>
 class GeneratorAtTheSink : public SoundServerTest {
  protected:
   // Starts the one-second loop with the recorder already listening.
   void Play() {
     ASSERT_TRUE(recorder.WaitUntilRecording());
-    ASSERT_TRUE(tx.OpenSndTx(0));
-    tx.PlaySndTx(1000);
+    ASSERT_TRUE(this->tx.OpenSndTx(0));
+    this->tx.PlaySndTx(1000);
   }
 
-  SdlAudio audio;
-  SdlWaveOut device{audio};
+  Output output;
   CaptureQueue filled;
-  SndTx tx{SndTx::InitialAf1Frequency, device, filled};
+  SndTx tx{SndTx::InitialAf1Frequency, output.device, filled};
   SinkRecorder recorder;
 };
+using Outputs = ::testing::Types<OnSdl, OnLibpulse>;
+TYPED_TEST_SUITE(GeneratorAtTheSink, Outputs);
 
-TEST_F(GeneratorAtTheSink, ReceivesTheRenderedSecondBitForBitAcrossTheLoopSeam) {
-  tx.Mix(ModeSum, Af1Bit | Af2Bit);
-  const std::vector<int16_t> rendered = Rendered(tx);
-  Play();
+TYPED_TEST(GeneratorAtTheSink, ReceivesTheRenderedSecondBitForBitAcrossTheLoopSeam) {
+  this->tx.Mix(ModeSum, Af1Bit | Af2Bit);
+  const std::vector<int16_t> rendered = Rendered(this->tx);
+  this->Play();
   SleepMs(2600);
-  tx.CloseSndTx();
-  const std::vector<int16_t> heard = recorder.Stop();
+  this->tx.CloseSndTx();
+  const std::vector<int16_t> heard = this->recorder.Stop();
 
   const std::size_t at = FindWhole(heard, rendered);
   ASSERT_NE(at, NotFound) << "the rendered second never arrived whole";
@@ -56,48 +70,48 @@ TEST_F(GeneratorAtTheSink, ReceivesTheRenderedSecondBitForBitAcrossTheLoopSeam) 
   EXPECT_GE(MatchingRun(heard, at, rendered), Second + Second / 10);
 }
 
-TEST_F(GeneratorAtTheSink, ARewriteIsHeardAtTheNextCallbackNotTheNextPass) {
-  tx.Mix(ModeSum, Af1Bit | Af2Bit);
-  const std::vector<int16_t> before = Rendered(tx);
-  Play();
+TYPED_TEST(GeneratorAtTheSink, ARewriteIsHeardAtTheNextCallbackNotTheNextPass) {
+  this->tx.Mix(ModeSum, Af1Bit | Af2Bit);
+  const std::vector<int16_t> before = Rendered(this->tx);
+  this->Play();
   SleepMs(1400);
-  tx.Mix(ModeProduct, Af1Bit | Af3Bit);
-  const std::vector<int16_t> after = Rendered(tx);
+  this->tx.Mix(ModeProduct, Af1Bit | Af3Bit);
+  const std::vector<int16_t> after = Rendered(this->tx);
   SleepMs(1300);
-  tx.CloseSndTx();
-  const std::vector<int16_t> heard = recorder.Stop();
+  this->tx.CloseSndTx();
+  const std::vector<int16_t> heard = this->recorder.Stop();
 
   // Where a pass of the old buffer starts fixes where in the loop each recorded sample is.
   const std::size_t passStart = FindWhole(heard, std::span(before).first(Second / 20));
   ASSERT_NE(passStart, NotFound);
   const std::size_t change = passStart + MatchingRun(heard, passStart, before);
   ASSERT_LT(change, heard.size()) << "the rewrite was never heard";
-  // At most one callback's worth of samples may mix the old and the new.
+  // At most one request's worth of samples may mix the old and the new.
   std::size_t longest = 0;
-  for (std::size_t at = change; at <= change + SdlWaveOut::CallbackFrames; ++at) {
+  for (std::size_t at = change; at <= change + TypeParam::Request; ++at) {
     longest = std::max(longest, MatchingRun(heard, at, after, (at - passStart) % Second));
   }
   EXPECT_GE(longest, Second);
 }
 
-TEST_F(GeneratorAtTheSink, AToneKeepsPlayingBeforeDuringAndAfterAKeyingRun) {
-  tx.Mix(ModeSum, Af1Bit);
-  const std::vector<int16_t> rendered = Rendered(tx);
+TYPED_TEST(GeneratorAtTheSink, AToneKeepsPlayingBeforeDuringAndAfterAKeyingRun) {
+  this->tx.Mix(ModeSum, Af1Bit);
+  const std::vector<int16_t> rendered = Rendered(this->tx);
   PulseRenderOut keyingDevice;
   StationValues station;
   FakePeriodicTimer timer;
   QueuedUiThread ui;
   const int32_t toneHz = 300;
   MorseKeyer keyer(station, keyingDevice, timer, ui, toneHz);
-  Play();
+  this->Play();
   SleepMs(600);
   ASSERT_TRUE(keyer.StartElementTimer());
   SleepMs(600);
   keyer.StopElementTimer();
   SleepMs(900);
-  tx.CloseSndTx();
+  this->tx.CloseSndTx();
   SleepMs(200);
-  const std::vector<int16_t> heard = recorder.Stop();
+  const std::vector<int16_t> heard = this->recorder.Stop();
 
   // From a quarter into the first pass (a new stream's first samples may be lost), the loop is
   // heard as rendered.
@@ -117,25 +131,27 @@ TEST_F(GeneratorAtTheSink, AToneKeepsPlayingBeforeDuringAndAfterAKeyingRun) {
   EXPECT_GT(toneEnd, from + Second * 3 / 2) << "the tone did not last through the keying run";
 }
 
-TEST_F(GeneratorAtTheSink, StopFallsSilentAtOnceAndGivesTheHeaderBack) {
-  tx.Mix(ModeSum, Af1Bit);
-  Play();
+TYPED_TEST(GeneratorAtTheSink, StopFallsSilentAtOnceAndGivesTheHeaderBack) {
+  this->tx.Mix(ModeSum, Af1Bit);
+  this->Play();
   SleepMs(600);
-  tx.StopSndTx();
-  EXPECT_EQ(tx.Header()->dwFlags & (WHDR_INQUEUE | WHDR_PREPARED), 0u);
-  EXPECT_NE(tx.Header()->dwFlags & WHDR_DONE, 0u);
+  this->tx.StopSndTx();
+  EXPECT_EQ(this->tx.Header()->dwFlags & (WHDR_INQUEUE | WHDR_PREPARED), 0u);
+  EXPECT_NE(this->tx.Header()->dwFlags & WHDR_DONE, 0u);
   SleepMs(600);
-  const std::vector<int16_t> heard = recorder.Stop();
-  EXPECT_TRUE(tx.DeviceOpen());
+  const std::vector<int16_t> heard = this->recorder.Stop();
+  EXPECT_TRUE(this->tx.DeviceOpen());
 
   const std::size_t silence = TrailingSilence(heard);
   EXPECT_GT(heard.size() - silence, Second / 4) << "the loop was not heard before the stop";
   EXPECT_GE(silence, Second / 2) << "the sound went on for more than 100 ms after the stop";
 }
 
+template <typename Output>
 class ShortLoopAtTheSink : public SoundServerTest {};
+TYPED_TEST_SUITE(ShortLoopAtTheSink, Outputs);
 
-TEST_F(ShortLoopAtTheSink, PlaysTheWholeSamplesOfAnOddLengthTheGivenTimesThenSilence) {
+TYPED_TEST(ShortLoopAtTheSink, PlaysTheWholeSamplesOfAnOddLengthTheGivenTimesThenSilence) {
   constexpr uint32_t Samples = 4410;
   std::vector<int16_t> samples(Samples);
   for (uint32_t i = 0; i < Samples; ++i) samples[i] = static_cast<int16_t>(1000 + i * 37 % 20000);
@@ -144,8 +160,8 @@ TEST_F(ShortLoopAtTheSink, PlaysTheWholeSamplesOfAnOddLengthTheGivenTimesThenSil
   header.dwBufferLength = Samples * 2 + 1;
   header.dwFlags = WHDR_BEGINLOOP | WHDR_ENDLOOP;
   header.dwLoops = 3;
-  SdlAudio audio;
-  SdlWaveOut device(audio);
+  TypeParam output;
+  auto& device = output.device;
   SinkRecorder recorder;
   ASSERT_TRUE(recorder.WaitUntilRecording());
   ASSERT_EQ(device.Open(WaveFormatEx{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0}),

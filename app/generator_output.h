@@ -1,0 +1,35 @@
+#pragma once
+// The generator's output device. Where SDL plays through PulseAudio or PipeWire, the loop gets
+// a short libpulse stream of its own, so a change is heard within about 15 ms rather than SDL's
+// 40 or more; anywhere else, or when that stream finds no server, it plays through SDL.
+// Threads: as WaveOut.
+#include <string>
+
+#include "platform/pulse/pulse_wave_out.h"
+#include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/sdl_wave_out.h"
+#include "platform/wave_out.h"
+
+namespace zudorave {
+
+class GeneratorOutput : public WaveOut {
+ public:
+  // audio must outlive it; device is SDL's name of the chosen output, empty for the default.
+  // Whichever device is open closes as it goes.
+  GeneratorOutput(SdlAudio& audio, const std::string& device);
+
+  MmResult Open(const WaveFormatEx& format) override;
+  MmResult PrepareHeader(WaveHdr& header) override;
+  MmResult UnprepareHeader(WaveHdr& header) override;
+  MmResult Write(WaveHdr& header) override;
+  MmResult Reset() override;
+  MmResult Close() override;
+
+ private:
+  SdlAudio& audio_;
+  PulseWaveOut pulse_;
+  SdlWaveOut sdl_;
+  WaveOut* open_ = nullptr;
+};
+
+}  // namespace zudorave
