@@ -55,4 +55,13 @@ void SayWhyNotOpened(const AudioOpenFailure& failure) {
                Side(failure.capture));
 }
 
+void SayServerChange(const char* what, PulseRenderOut::Event event) {
+  if (event == PulseRenderOut::Event::Lost) {
+    std::fprintf(
+        stderr, "zudorave: the sound server went away; the %s plays again once it is back\n", what);
+  } else {
+    std::fprintf(stderr, "zudorave: the sound server is back; the %s plays again\n", what);
+  }
+}
+
 }  // namespace zudorave

@@ -2,9 +2,10 @@
 // The sound devices on the command line: listing them, checking a chosen one exists before any
 // window opens, and the line on stderr that says why a device did not open.
 // Threads: PrintDevices and CheckChosenDevices on the thread that made audio; SayWhyNotOpened
-// from any thread.
+// and SayServerChange from any thread.
 #include <cstdio>
 
+#include "platform/pulse/pulse_render_out.h"
 #include "platform/sdl/sdl_audio.h"
 
 namespace zudorave {
@@ -19,5 +20,9 @@ bool CheckChosenDevices(SdlAudio& audio, const AudioChoice& choice);
 
 // One line on stderr: which device did not open, SDL's reason, and what to try.
 void SayWhyNotOpened(const AudioOpenFailure& failure);
+
+// One line on stderr when the sound server went away under what plays (the tone, the
+// sidetone), and one when it is back and that plays again.
+void SayServerChange(const char* what, PulseRenderOut::Event event);
 
 }  // namespace zudorave

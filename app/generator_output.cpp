@@ -4,8 +4,11 @@
 
 namespace zudorave {
 
-GeneratorOutput::GeneratorOutput(SdlAudio& audio, const std::string& device)
-    : audio_(audio), pulse_(device), sdl_(audio) {}
+GeneratorOutput::GeneratorOutput(SdlAudio& audio, const std::string& device,
+                                 PulseRenderOut::Notice notice)
+    : audio_(audio), pulse_(device), sdl_(audio) {
+  pulse_.OnNotice(std::move(notice));
+}
 
 MmResult GeneratorOutput::Open(const WaveFormatEx& format) {
   if (open_) return MMSYSERR_ALLOCATED;

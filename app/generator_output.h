@@ -16,7 +16,9 @@ class GeneratorOutput : public WaveOut {
  public:
   // audio must outlive it; device is SDL's name of the chosen output, empty for the default.
   // Whichever device is open closes as it goes.
-  GeneratorOutput(SdlAudio& audio, const std::string& device);
+  // notice hears, on libpulse's thread, when the server goes away under the open stream and
+  // when it is back.
+  GeneratorOutput(SdlAudio& audio, const std::string& device, PulseRenderOut::Notice notice = {});
 
   MmResult Open(const WaveFormatEx& format) override;
   MmResult PrepareHeader(WaveHdr& header) override;

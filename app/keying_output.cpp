@@ -4,8 +4,11 @@
 
 namespace zudorave {
 
-KeyingOutput::KeyingOutput(SdlAudio& audio, const std::string& device)
-    : audio_(audio), pulse_(device), sdl_(audio) {}
+KeyingOutput::KeyingOutput(SdlAudio& audio, const std::string& device,
+                           PulseRenderOut::Notice notice)
+    : audio_(audio), pulse_(device), sdl_(audio) {
+  pulse_.OnNotice(std::move(notice));
+}
 
 MmResult KeyingOutput::Open(const WaveFormatEx& format, RenderSource& source) {
   if (open_) return MMSYSERR_ALLOCATED;

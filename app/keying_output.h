@@ -17,7 +17,9 @@ class KeyingOutput : public RenderOut {
  public:
   // audio must outlive it; device is SDL's name of the chosen output, empty for the default.
   // Whichever output is open closes as it goes.
-  KeyingOutput(SdlAudio& audio, const std::string& device);
+  // notice hears, on libpulse's thread, when the server goes away under the open stream and
+  // when it is back.
+  KeyingOutput(SdlAudio& audio, const std::string& device, PulseRenderOut::Notice notice = {});
 
   MmResult Open(const WaveFormatEx& format, RenderSource& source) override;
   MmResult Close() override;

@@ -7,15 +7,17 @@
 #   sound-server.sh run CMD...  start, run CMD with the server's variables, stop, exit as CMD
 #   sound-server.sh start       start and print the variables as export lines
 #   sound-server.sh stop        stop the server named by ZUDORAVE_SOUND_DIR
+#   sound-server.sh crash       kill that server outright (SIGKILL), as a crashing one ends
+#   sound-server.sh revive      start it again where it was, with the same sinks
 # With ZUDORAVE_SOUND_KEEPERS=off the null sinks are left without low-latency recorders, as a
 # sink is that nothing consumes: then a stream can wait seconds for the server (see below).
 set -euo pipefail
 
 format="rate=44100 channels=1 format=s16le"
 
-start_server() {
-  local dir
-  dir=$(mktemp -d /tmp/zudorave-sound.XXXXXX)
+start_server() {  # start_server [DIR]: in a new folder, or again in DIR
+  local dir=${1:-}
+  [[ -n "$dir" ]] || dir=$(mktemp -d /tmp/zudorave-sound.XXXXXX)
   # Logs go to a file: the daemon's output would otherwise mix with the tests'.
   XDG_RUNTIME_DIR="$dir" HOME="$dir" pulseaudio --daemonize=yes --exit-idle-time=-1 \
     --disallow-exit -n --use-pid-file=yes --log-target="file:$dir/log" \
@@ -54,18 +56,23 @@ hold_low_latency() {
   done
 }
 
-stop_server() {
+end_server() {  # end_server SIGNAL: the server and its keepers
   local dir=${ZUDORAVE_SOUND_DIR:?no sound server to stop}
   local pid
   if [[ -f "$dir/keepers" ]]; then
     while read -r pid; do kill "$pid" 2>/dev/null || true; done <"$dir/keepers"
+    rm -f "$dir/keepers"
   fi
   pid=$(cat "$dir/pulse/pid" 2>/dev/null || true)
   if [[ -n "$pid" ]]; then
-    kill "$pid" 2>/dev/null || true
+    kill "-$1" "$pid" 2>/dev/null || true
     for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
   fi
-  rm -rf "$dir"
+}
+
+stop_server() {
+  end_server TERM
+  rm -rf "$ZUDORAVE_SOUND_DIR"
 }
 
 case "${1:-}" in
@@ -78,6 +85,12 @@ case "${1:-}" in
   stop)
     stop_server
     ;;
+  crash)
+    end_server KILL
+    ;;
+  revive)
+    start_server "${ZUDORAVE_SOUND_DIR:?no sound server to revive}" >/dev/null
+    ;;
   run)
     shift
     start_server
@@ -87,7 +100,7 @@ case "${1:-}" in
     exit "$status"
     ;;
   *)
-    echo "usage: $0 start | stop | run CMD..." >&2
+    echo "usage: $0 start | stop | crash | revive | run CMD..." >&2
     exit 2
     ;;
 esac

@@ -6,12 +6,8 @@
 #include <span>
 
 namespace zudorave {
-namespace {
 
-bool Settled(pa_context* context) {
-  const pa_context_state_t state = pa_context_get_state(context);
-  return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
-}
+namespace {
 
 bool Settled(pa_stream* stream) {
   const pa_stream_state_t state = pa_stream_get_state(stream);
@@ -20,93 +16,85 @@ bool Settled(pa_stream* stream) {
 
 }  // namespace
 
-class PulseRenderOut::Lock {
- public:
-  explicit Lock(pa_threaded_mainloop* mainloop) : mainloop_(mainloop) {
-    pa_threaded_mainloop_lock(mainloop_);
-  }
-  ~Lock() { pa_threaded_mainloop_unlock(mainloop_); }
-  Lock(const Lock&) = delete;
-  Lock& operator=(const Lock&) = delete;
-
- private:
-  pa_threaded_mainloop* mainloop_;
-};
-
 PulseRenderOut::PulseRenderOut(std::string sink, Buffer buffer, std::string streamName)
     : sink_(std::move(sink)), buffer_(buffer), streamName_(std::move(streamName)) {}
 
-PulseRenderOut::~PulseRenderOut() {
-  if (!mainloop_) return;
-  {
-    Lock lock(mainloop_);
-    CloseStream();
-    Disconnect();
-  }
-  pa_threaded_mainloop_stop(mainloop_);
-  pa_threaded_mainloop_free(mainloop_);
-}
+PulseRenderOut::~PulseRenderOut() { Close(); }
 
 MmResult PulseRenderOut::Open(const WaveFormatEx& format, RenderSource& source) {
-  if (stream_) return MMSYSERR_ALLOCATED;
+  if (open_) return MMSYSERR_ALLOCATED;
   if (format.nChannels != 1 || format.wBitsPerSample != 16 || format.nSamplesPerSec == 0) {
     return WAVERR_BADFORMAT;
   }
-  if (!mainloop_) {
-    mainloop_ = pa_threaded_mainloop_new();
-    if (!mainloop_) return MMSYSERR_NODRIVER;
-    if (pa_threaded_mainloop_start(mainloop_) < 0) {
-      pa_threaded_mainloop_free(mainloop_);
-      mainloop_ = nullptr;
-      return MMSYSERR_NODRIVER;
+  if (!connection_.Start()) return MMSYSERR_NODRIVER;
+  PulseConnection::Lock lock(connection_);
+  connection_.Watch([this] { OnConnectionChange(); });
+  connection_.SetDeadline(OpenWithinMs);
+  rate_ = format.nSamplesPerSec;
+  source_ = &source;
+  Step step = connection_.Connect();
+  if (step == Step::Done) {
+    step = connection_.FindDevice(PulseConnection::Side::Sink, sink_, sinkName_);
+  }
+  if (step == Step::Done) {
+    if (!StartStream()) {
+      step = Step::Refused;
+    } else if (!connection_.WaitFor([this] { return Settled(stream_); })) {
+      step = Step::TimedOut;
+    } else if (pa_stream_get_state(stream_) != PA_STREAM_READY) {
+      step = Step::Refused;
     }
   }
-  Lock lock(mainloop_);
-  pa_timeval_add(pa_gettimeofday(&deadline_), pa_usec_t{OpenWithinMs} * PA_USEC_PER_MSEC);
-  std::string sinkName;
-  Step step = Connect();
-  if (step == Step::Done) step = FindSink(sinkName);
   if (step == Step::Done) {
-    source_ = &source;
-    step = ConnectStream(format, sinkName);
+    open_ = true;
+    lost_.store(false, std::memory_order_release);
+    underruns_.store(0, std::memory_order_relaxed);
+    return MMSYSERR_NOERROR;
   }
-  if (step == Step::Done) return MMSYSERR_NOERROR;
   CloseStream();
+  source_ = nullptr;
   // A stalled server may answer this context much later; the next open starts afresh.
-  if (step == Step::TimedOut) Disconnect();
+  if (step == Step::TimedOut) connection_.Disconnect();
   return step == Step::TimedOut ? MMSYSERR_ERROR : MMSYSERR_NODRIVER;
 }
 
 MmResult PulseRenderOut::Close() {
-  if (!stream_) return MMSYSERR_INVALHANDLE;
-  Lock lock(mainloop_);
+  if (!open_) return MMSYSERR_INVALHANDLE;
+  PulseConnection::Lock lock(connection_);
+  open_ = false;
+  if (retry_) {
+    connection_.Api()->time_free(retry_);
+    retry_ = nullptr;
+  }
   CloseStream();
+  source_ = nullptr;
+  lost_.store(false, std::memory_order_release);
   return MMSYSERR_NOERROR;
 }
 
 void PulseRenderOut::HoldRender(bool hold) {
-  if (!mainloop_) return;
+  if (!connection_.Started()) return;
   if (hold) {
-    pa_threaded_mainloop_lock(mainloop_);
+    connection_.Acquire();
   } else {
-    pa_threaded_mainloop_unlock(mainloop_);
+    connection_.Release();
   }
 }
 
 void PulseRenderOut::DropQueued() {
-  if (!stream_) return;
-  Lock lock(mainloop_);
+  if (!open_) return;
+  PulseConnection::Lock lock(connection_);
+  if (!stream_ || pa_stream_get_state(stream_) != PA_STREAM_READY) return;
   if (pa_operation* flush = pa_stream_flush(stream_, nullptr, nullptr)) pa_operation_unref(flush);
 }
 
-PulseRenderOut::Step PulseRenderOut::ConnectStream(const WaveFormatEx& format,
-                                                   const std::string& sinkName) {
-  const pa_sample_spec serverFormat{PA_SAMPLE_S16LE, format.nSamplesPerSec, 1};
-  stream_ = pa_stream_new(context_, streamName_.c_str(), &serverFormat, nullptr);
-  if (!stream_) return Step::Refused;
-  underruns_.store(0, std::memory_order_relaxed);
+bool PulseRenderOut::StartStream() {
+  const pa_sample_spec serverFormat{PA_SAMPLE_S16LE, rate_, 1};
+  stream_ = pa_stream_new(connection_.Context(), streamName_.c_str(), &serverFormat, nullptr);
+  if (!stream_) return false;
   pa_stream_set_state_callback(
-      stream_, [](pa_stream*, void* self) { Signal(self); }, this);
+      stream_, [](pa_stream*, void* self) { static_cast<PulseRenderOut*>(self)->OnStreamChange(); },
+      this);
   pa_stream_set_write_callback(stream_, &PulseRenderOut::Write, this);
   pa_stream_set_underflow_callback(
       stream_,
@@ -122,13 +110,9 @@ PulseRenderOut::Step PulseRenderOut::ConnectStream(const WaveFormatEx& format,
   attr.prebuf = static_cast<uint32_t>(-1);
   attr.minreq = static_cast<uint32_t>(pa_usec_to_bytes(buffer_.requestUs, &serverFormat));
   attr.fragsize = static_cast<uint32_t>(-1);
-  const char* device = sinkName.empty() ? nullptr : sinkName.c_str();
-  if (pa_stream_connect_playback(stream_, device, &attr, PA_STREAM_ADJUST_LATENCY, nullptr,
-                                 nullptr) < 0) {
-    return Step::Refused;
-  }
-  if (!WaitFor([this] { return Settled(stream_); })) return Step::TimedOut;
-  return pa_stream_get_state(stream_) == PA_STREAM_READY ? Step::Done : Step::Refused;
+  const char* device = sinkName_.empty() ? nullptr : sinkName_.c_str();
+  return pa_stream_connect_playback(stream_, device, &attr, PA_STREAM_ADJUST_LATENCY, nullptr,
+                                    nullptr) >= 0;
 }
 
 void PulseRenderOut::CloseStream() {
@@ -141,86 +125,69 @@ void PulseRenderOut::CloseStream() {
   pa_stream_disconnect(stream_);
   pa_stream_unref(stream_);
   stream_ = nullptr;
-  source_ = nullptr;
 }
 
-PulseRenderOut::Step PulseRenderOut::Connect() {
-  if (context_ && pa_context_get_state(context_) == PA_CONTEXT_READY) return Step::Done;
-  Disconnect();  // one the server dropped: connect anew
-  pa_proplist* properties = pa_proplist_new();
-  pa_proplist_sets(properties, PA_PROP_APPLICATION_NAME, "Zudorave");
-  pa_proplist_sets(properties, PA_PROP_APPLICATION_ICON_NAME, "zudorave");
-  context_ =
-      pa_context_new_with_proplist(pa_threaded_mainloop_get_api(mainloop_), "Zudorave", properties);
-  pa_proplist_free(properties);
-  if (!context_) return Step::Refused;
-  pa_context_set_state_callback(
-      context_, [](pa_context*, void* self) { Signal(self); }, this);
-  if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
-    Disconnect();
-    return Step::Refused;
+// On the mainloop's thread. The stream goes with its context; only an open output looks for
+// the server again.
+void PulseRenderOut::OnConnectionChange() {
+  if (!open_) return;
+  if (!connection_.Alive()) {
+    Tell(Event::Lost);
+    RetryIn(RetryEveryMs);
+  } else if (connection_.Ready()) {
+    RetryIn(0);
   }
-  if (!WaitFor([this] { return Settled(context_); })) return Step::TimedOut;
-  if (pa_context_get_state(context_) == PA_CONTEXT_READY) return Step::Done;
-  Disconnect();
-  return Step::Refused;
 }
 
-void PulseRenderOut::Disconnect() {
-  if (!context_) return;
-  pa_context_set_state_callback(context_, nullptr, nullptr);
-  pa_context_disconnect(context_);
-  pa_context_unref(context_);
-  context_ = nullptr;
+void PulseRenderOut::OnStreamChange() {
+  connection_.Signal();  // an open waiting for it
+  if (!open_ || !stream_) return;
+  const pa_stream_state_t state = pa_stream_get_state(stream_);
+  if (state == PA_STREAM_READY && lost_.load(std::memory_order_relaxed)) {
+    lost_.store(false, std::memory_order_release);
+    Tell(Event::Back);
+  } else if (!PA_STREAM_IS_GOOD(state)) {
+    Tell(Event::Lost);
+    RetryIn(RetryEveryMs);
+  }
 }
 
-PulseRenderOut::Step PulseRenderOut::FindSink(std::string& name) {
-  name.clear();
-  if (sink_.empty()) return Step::Done;
-  struct Search {
-    PulseRenderOut* out;
-    std::string found;
-    bool done = false;
-  } search{this, {}, false};
-  pa_operation* operation = pa_context_get_sink_info_list(
-      context_,
-      [](pa_context*, const pa_sink_info* info, int last, void* data) {
-        auto& s = *static_cast<Search*>(data);
-        if (last) {
-          s.done = true;
-          Signal(s.out);
-        } else if (info && s.found.empty() &&
-                   (s.out->sink_ == info->description || s.out->sink_ == info->name)) {
-          s.found = info->name;
-        }
-      },
-      &search);
-  if (!operation) return Step::Refused;
-  WaitFor([&search] { return search.done; });
-  if (!search.done) pa_operation_cancel(operation);
-  pa_operation_unref(operation);
-  if (!search.done) return Step::TimedOut;
-  name = search.found;
-  return name.empty() ? Step::Refused : Step::Done;
+// On the mainloop's thread, from the retry timer: the next step towards a playing stream.
+void PulseRenderOut::Retry() {
+  if (!open_) return;
+  if (stream_ && PA_STREAM_IS_GOOD(pa_stream_get_state(stream_))) return;  // on its way
+  CloseStream();
+  if (!connection_.Alive()) {
+    // A refusal comes back through OnConnectionChange, which tries again later.
+    if (!connection_.ConnectInBackground()) RetryIn(RetryEveryMs);
+    return;
+  }
+  if (!connection_.Ready()) return;  // its change will call again
+  if (!StartStream()) {
+    CloseStream();
+    RetryIn(RetryEveryMs);
+  }
 }
 
-template <typename Done>
-bool PulseRenderOut::WaitFor(Done done) {
-  timedOut_ = false;
-  pa_mainloop_api* api = pa_threaded_mainloop_get_api(mainloop_);
-  pa_time_event* timer = api->time_new(
-      api, &deadline_,
+void PulseRenderOut::RetryIn(uint32_t ms) {
+  pa_mainloop_api* api = connection_.Api();
+  timeval when{};
+  pa_timeval_add(pa_gettimeofday(&when), pa_usec_t{ms} * PA_USEC_PER_MSEC);
+  if (retry_) {
+    api->time_restart(retry_, &when);
+    return;
+  }
+  retry_ = api->time_new(
+      api, &when,
       [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
-        static_cast<PulseRenderOut*>(self)->timedOut_ = true;
-        Signal(self);
+        static_cast<PulseRenderOut*>(self)->Retry();
       },
       this);
-  while (!done() && !timedOut_) pa_threaded_mainloop_wait(mainloop_);
-  api->time_free(timer);
-  return done();
 }
-void PulseRenderOut::Signal(void* self) {
-  pa_threaded_mainloop_signal(static_cast<PulseRenderOut*>(self)->mainloop_, 0);
+
+void PulseRenderOut::Tell(Event event) {
+  if (event == Event::Lost && lost_.exchange(true, std::memory_order_acq_rel)) return;
+  if (notice_) notice_(event);
 }
 
 void PulseRenderOut::Write(pa_stream* stream, std::size_t bytes, void* self) {

@@ -5,20 +5,23 @@
 // latency but refilled in small requests, so the buffer stays nearly full and a late thread
 // has most of it as margin, while a paddle is still heard within about 15 ms.
 //
-// Threads: Open and Close on one thread (the user-interface thread); the source's Render runs
-// on libpulse's mainloop thread, with the mainloop's lock held.
-#include <sys/time.h>
-
+// When the server goes away while the output is open, the output stays open for its owner:
+// it says so (Lost, and a notice), tries the server again every RetryEveryMs, and once the
+// server answers plays on a new stream from the same source.
+//
+// Threads: Open, Close, HoldRender and DropQueued on one thread (the user-interface thread);
+// the source's Render runs on libpulse's mainloop thread, with the mainloop's lock held, and so
+// do the notices. Lost and Underruns from any thread.
 #include <atomic>
 #include <cstdint>
-#include <memory>
+#include <functional>
 #include <string>
 
+#include "platform/pulse/pulse_connection.h"
 #include "platform/render_out.h"
 
-struct pa_threaded_mainloop;
-struct pa_context;
 struct pa_stream;
+struct pa_time_event;
 
 namespace zudorave {
 
@@ -34,6 +37,15 @@ class PulseRenderOut : public RenderOut {
     uint32_t requestUs;
   };
   static constexpr Buffer DefaultBuffer{15000, 3000};
+  // A server that has not answered by then is taken as stalled: the caller (the
+  // user-interface thread) is never held longer than this, however many steps opening takes.
+  static constexpr uint32_t OpenWithinMs = 500;
+  // How often a lost server is tried again.
+  static constexpr uint32_t RetryEveryMs = 250;
+
+  // What happened to an open output's stream, for one line on stderr.
+  enum class Event : uint8_t { Lost, Back };
+  using Notice = std::function<void(Event)>;
 
   // sink: the server's description of the sink to play on, as SDL names devices; empty for
   // the default sink. streamName: what the server's mixer shows for the stream.
@@ -43,16 +55,17 @@ class PulseRenderOut : public RenderOut {
   PulseRenderOut(const PulseRenderOut&) = delete;
   PulseRenderOut& operator=(const PulseRenderOut&) = delete;
 
-  // A server that has not answered by then is taken as stalled: the caller (the
-  // user-interface thread) is never held longer than this, however many steps opening takes.
-  static constexpr uint32_t OpenWithinMs = 500;
+  // Set before the first Open.
+  void OnNotice(Notice notice) { notice_ = std::move(notice); }
 
   // MMSYSERR_NODRIVER when there is no server or the chosen sink is not there; MMSYSERR_ERROR
   // when the server did not answer in time (another library would wait on it without end).
   MmResult Open(const WaveFormatEx& format, RenderSource& source) override;
   MmResult Close() override;
 
-  bool IsOpen() const { return stream_ != nullptr; }
+  bool IsOpen() const { return open_; }
+  // While open: the server went away and has not yet taken a new stream.
+  bool Lost() const { return lost_.load(std::memory_order_acquire); }
   // While open: keeps Render from running (returning once it is out), or lets it run again.
   // Only briefly: the server's other requests wait too.
   void HoldRender(bool hold);
@@ -62,32 +75,31 @@ class PulseRenderOut : public RenderOut {
   uint32_t Underruns() const { return underruns_.load(std::memory_order_relaxed); }
 
  private:
-  class Lock;
-  enum class Step : uint8_t { Done, Refused, TimedOut };
-  // With the lock held; each waits at most until the deadline of the open under way:
-  Step Connect();
-  void Disconnect();
+  using Step = PulseConnection::Step;
+  // With the lock held:
+  bool StartStream();
   void CloseStream();
-  // The server's name for the chosen sink in name, empty for the default.
-  Step FindSink(std::string& name);
-  Step ConnectStream(const WaveFormatEx& format, const std::string& sinkName);
-  // Waits on the mainloop until done() or the deadline.
-  template <typename Done>
-  bool WaitFor(Done done);
+  void OnConnectionChange();
+  void OnStreamChange();
+  void Retry();
+  void RetryIn(uint32_t ms);
+  void Tell(Event event);
 
   static void Write(pa_stream* stream, std::size_t bytes, void* self);
-  static void Signal(void* self);
 
   const std::string sink_;
   const Buffer buffer_;
   const std::string streamName_;
-  pa_threaded_mainloop* mainloop_ = nullptr;
-  pa_context* context_ = nullptr;
+  Notice notice_;
+  PulseConnection connection_;
+  // Under the lock:
   pa_stream* stream_ = nullptr;
-  // Read by Write under the mainloop's lock; set and cleared under it.
-  RenderSource* source_ = nullptr;
-  std::atomic<bool> timedOut_{false};
-  timeval deadline_{};  // of the open under way; under the lock
+  pa_time_event* retry_ = nullptr;
+  std::string sinkName_;  // the server's name of the sink found at Open
+  uint32_t rate_ = 0;
+  RenderSource* source_ = nullptr;  // read by Write
+  bool open_ = false;               // set and cleared by the owner, under the lock
+  std::atomic<bool> lost_{false};
   std::atomic<uint32_t> underruns_{0};
 };
 

@@ -30,6 +30,10 @@ class PulseWaveOut : public LoopingWaveOut {
 
   bool IsOpen() const { return out_.IsOpen(); }
   uint32_t Underruns() const { return out_.Underruns(); }
+  // As PulseRenderOut's: the server went away while open, and when it is back the loop plays
+  // on where it is.
+  void OnNotice(PulseRenderOut::Notice notice) { out_.OnNotice(std::move(notice)); }
+  bool Lost() const { return out_.Lost(); }
 
  private:
   class Loop : public RenderSource {
