@@ -23,6 +23,13 @@ constexpr double SteerGain = 0.5;
 constexpr double SteerMostHz = 5;
 // The dot lengths trial runs start from: 50, 20 and 8 words a minute.
 constexpr std::array<double, 3> TrialDots = {0.024, 0.06, 0.15};
+// Every so often a trial run over the last seconds looks for a much faster sender.
+constexpr double ScoutEverySeconds = 1;
+constexpr double ScoutSeconds = 4;
+constexpr double ScoutShorter = 2.5;      // its filter against the dot's
+constexpr double FasterBy = 0.7;          // a dot this much shorter is taken...
+constexpr double ScoutMisfit = 0.08;      // ...when it fits Morse this well...
+constexpr std::ptrdiff_t ScoutMarks = 6;  // ...over this many marks at least
 // Marks heard before reading starts, so the speed is learnt from enough of them.
 constexpr std::size_t MarksToStart = 12;
 
@@ -176,7 +183,7 @@ void CwDecoder::TryStart(bool anyway) {
   detector_.Prime(history);
   reader_.Reset();
   stage_ = Stage::Reading;
-  sinceSteer_ = 0;
+  sinceSteer_ = sinceScout_ = 0;
   for (const std::complex<float> sample : history) detector_.Push(sample, reader_);
   (void)detector_.TakeOffsetHz();
 }
@@ -205,6 +212,27 @@ void CwDecoder::Watch() {
     sinceSteer_ = 0;
     const double offset = detector_.TakeOffsetHz();
     channel_.Tune(channel_.Pitch() + std::clamp(SteerGain * offset, -SteerMostHz, SteerMostHz));
+  }
+  if (static_cast<double>(++sinceScout_) * seconds >= ScoutEverySeconds) {
+    sinceScout_ = 0;
+    Scout();
+  }
+}
+
+// A filter matched to the dot runs the marks of a much faster sender together, and the
+// timing learnt from them never finds the way out: a trial run over the last seconds with a
+// much shorter filter does.
+void CwDecoder::Scout() {
+  const double dot = timing_.Dot();
+  double misfit = HUGE_VAL;
+  const auto recent =
+      baseband_.Last(static_cast<std::size_t>(ScoutSeconds * channel_.OutputRate()));
+  const double found = Estimate(recent, dot / ScoutShorter, misfit);
+  const auto marks = std::count_if(trialRuns_.begin(), trialRuns_.end(),
+                                   [](const ToneRun& run) { return run.tone; });
+  if (found < FasterBy * dot && misfit < ScoutMisfit && marks >= ScoutMarks) {
+    timing_.Settle(found);
+    detector_.SetDot(found);
   }
 }
 

@@ -64,6 +64,7 @@ class CwDecoder {
   // Runs the scout over samples from a guess of the dot; gives the dot found and its misfit.
   double Estimate(std::span<const std::complex<float>> samples, double dot, double& misfit);
   void Watch();
+  void Scout();
 
   MorseDecodeMap map_;
   RateReducer reducer_;
@@ -83,6 +84,7 @@ class CwDecoder {
   Stage stage_ = Stage::Searching;
   std::size_t sinceTry_ = 0;
   std::size_t sinceSteer_ = 0;
+  std::size_t sinceScout_ = 0;
   int strongerFrames_ = 0;
   int lostFrames_ = 0;
 };

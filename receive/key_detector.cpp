@@ -144,8 +144,9 @@ void KeyDetector::Follow(double magnitude) {
         magnitudes_[static_cast<std::size_t>(now_ - static_cast<int64_t>(back)) % Longest];
     noise_ += (then - noise_) / (NoiseSeconds * rate_);
   }
+  // Before the first mark the level comes from Prime, and nothing has faded yet.
   const double since = static_cast<double>(now_) - markEnd_;
-  if (since > SinkAfterDots * dot_ * rate_) {
+  if (markEnd_ > 0 && since > SinkAfterDots * dot_ * rate_) {
     const double seconds = std::max(SinkSeconds, SinkDots * dot_);
     signal_ *= std::exp(-1 / (seconds * rate_));
   }

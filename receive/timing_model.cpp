@@ -39,7 +39,9 @@ int Units(bool tone, double logUnits) {
 }
 
 // How badly the entries, newest first, each keep times the weight of the next newer one, lie on
-// the grid of a dot length.
+// the grid of a dot length. Too few element gaps always count against it, too few dots only
+// when scarce is set: a text may run to dashes for a while, but hardly ever without a
+// character of two elements or more.
 double Cost(std::span<const Entry> entries, double keep, double logDot, bool scarce) {
   double cost = 0;
   double weight = 1;
@@ -54,11 +56,9 @@ double Cost(std::span<const Entry> entries, double keep, double logDot, bool sca
     all[entry.tone ? 0 : 1] += weight;
     weight *= keep;
   }
-  if (scarce) {
-    const double total = all[0] + all[1];
-    for (int kind = 0; kind < 2; ++kind) {
-      if (all[kind] > 0) cost += Scarce * total * std::max(0.0, Fewest - ones[kind] / all[kind]);
-    }
+  const double total = all[0] + all[1];
+  for (int kind = scarce ? 0 : 1; kind < 2; ++kind) {
+    if (all[kind] > 0) cost += Scarce * total * std::max(0.0, Fewest - ones[kind] / all[kind]);
   }
   return cost;
 }

@@ -80,8 +80,8 @@ struct KeyDown {
 };
 
 // Keys the text from start on; returns where its last gap ends.
-double Key(const std::string& text, double start, double wpm, double endWpm, double jitter,
-           double dashDots, std::mt19937& random, std::vector<KeyDown>& downs) {
+double Key(const std::string& text, double start, double wpm, double endWpm, bool step,
+           double jitter, double dashDots, std::mt19937& random, std::vector<KeyDown>& downs) {
   std::normal_distribution<double> spread(0, 1);
   auto vary = [&](double seconds) { return seconds * std::max(0.3, 1 + jitter * spread(random)); };
   std::size_t keyed = 0;
@@ -91,8 +91,8 @@ double Key(const std::string& text, double start, double wpm, double endWpm, dou
   for (std::size_t i = 0; i < text.size(); ++i) {
     const std::string key = KeyOf(SendPattern(text[i]));
     if (key.empty()) continue;
-    const double share =
-        keyed > 1 ? static_cast<double>(index++) / static_cast<double>(keyed - 1) : 0;
+    double share = keyed > 1 ? static_cast<double>(index++) / static_cast<double>(keyed - 1) : 0;
+    if (step) share = share < 0.5 ? 0 : 1;
     const double dot = 1.2 / (endWpm > 0 ? wpm + (endWpm - wpm) * share : wpm);
     for (std::size_t e = 0; e < key.size(); ++e) {
       const double length = std::max(vary(key[e] == 'P' ? dot : dot * dashDots), 0.006);
@@ -203,8 +203,8 @@ TestSignal MakeSignal(const SignalSpec& spec) {
       std::uniform_real_distribution<double>(spec.dashMin, spec.dashMax)(random);
 
   std::vector<KeyDown> downs;
-  const double end = Key(signal.sent, spec.leadSeconds, spec.wpm, spec.endWpm, spec.jitter,
-                         dashDots, random, downs);
+  const double end = Key(signal.sent, spec.leadSeconds, spec.wpm, spec.endWpm, spec.step,
+                         spec.jitter, dashDots, random, downs);
   const double duration = end + spec.tailSeconds;
   signal.samples.assign(static_cast<std::size_t>(duration * spec.sampleRate), 0.0f);
   AddTone(downs, spec.sampleRate, spec.pitchHz, spec.pitchDriftHz, Amplitude, signal.samples);
@@ -223,7 +223,9 @@ TestSignal MakeSignal(const SignalSpec& spec) {
     std::vector<KeyDown> other;
     const double wpm = std::uniform_real_distribution<double>(15, 28)(random);
     double t = std::uniform_real_distribution<double>(0, 1)(random);
-    while (t < duration) t = Key(RandomText(random, 10) + ' ', t, wpm, 0, 0, 3, random, other);
+    while (t < duration) {
+      t = Key(RandomText(random, 10) + ' ', t, wpm, 0, false, 0, 3, random, other);
+    }
     AddTone(other, spec.sampleRate, spec.pitchHz + spec.qrmOffsetHz, 0,
             Amplitude * std::pow(10, -spec.qrmDb / 20), signal.samples);
   }

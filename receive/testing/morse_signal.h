@@ -12,7 +12,8 @@ namespace zudorave::testing {
 struct SignalSpec {
   double sampleRate = 8000;
   double wpm = 20;    // at the first character
-  double endWpm = 0;  // at the last one, linear in between; 0 keeps the speed
+  double endWpm = 0;  // at the last one, linear in between; 0 keeps the speed...
+  bool step = false;  // ...or from the middle of the text on
   double pitchHz = 700;
   // Tone power while the key is down over the power of the noise between 0 and 3000 Hz, at the
   // top of a fade. Above 90 there is no noise.
