@@ -4,6 +4,10 @@
 // the lowest SNR at 20 wpm that still copies with 2 % errors or fewer, how many times faster
 // than real time a recording decodes, and the share of a core that live decoding takes.
 //
+// A fade swings the tone's amplitude as a cosine from full down to the depth given; its SNR is
+// that of the full tone. The second station starts with the wanted one, 3 dB weaker, at a
+// speed of its own.
+//
 //   decode_bench [--seeds N] [--seed S] [--only TEXT] [--show] [--no-sweep]
 #include <time.h>
 
@@ -115,6 +119,11 @@ std::vector<Case> Cases() {
   cases.push_back({"fading 0.3 Hz 20 dB, +6 dB", 0.05, [](SignalSpec& s) {
                      s.fadeHz = 0.3;
                      s.fadeDb = 20;
+                     s.snrDb = 6;
+                   }});
+  cases.push_back({"fading 0.3 Hz 10 dB, +6 dB", 1, [](SignalSpec& s) {
+                     s.fadeHz = 0.3;
+                     s.fadeDb = 10;
                      s.snrDb = 6;
                    }});
   cases.push_back({"second station 250 Hz, -3 dB", 0.10, [](SignalSpec& s) {

@@ -26,10 +26,11 @@ constexpr std::array<double, 3> TrialDots = {0.024, 0.06, 0.15};
 // Every so often a trial run over the last seconds looks for a much faster sender.
 constexpr double ScoutEverySeconds = 1;
 constexpr double ScoutSeconds = 4;
-constexpr double ScoutShorter = 2.5;      // its filter against the dot's
-constexpr double FasterBy = 0.7;          // a dot this much shorter is taken...
-constexpr double ScoutMisfit = 0.08;      // ...when it fits Morse this well...
-constexpr std::ptrdiff_t ScoutMarks = 6;  // ...over this many marks at least
+constexpr double ScoutShorter = 2.5;       // its filter against the dot's
+constexpr double FasterBy = 0.7;           // a dot this much shorter is taken when it fits Morse...
+constexpr double ScoutMisfit = 0.06;       // ...this well...
+constexpr double Clearer = 0.6;            // ...and clearly better than the dot in use...
+constexpr std::ptrdiff_t ScoutMarks = 10;  // ...over this many marks at least
 // Marks heard before reading starts, so the speed is learnt from enough of them.
 constexpr std::size_t MarksToStart = 12;
 
@@ -230,7 +231,8 @@ void CwDecoder::Scout() {
   const double found = Estimate(recent, dot / ScoutShorter, misfit);
   const auto marks = std::count_if(trialRuns_.begin(), trialRuns_.end(),
                                    [](const ToneRun& run) { return run.tone; });
-  if (found < FasterBy * dot && misfit < ScoutMisfit && marks >= ScoutMarks) {
+  if (found < FasterBy * dot && misfit < ScoutMisfit && misfit < Clearer * timing_.Misfit() &&
+      marks >= ScoutMarks) {
     timing_.Settle(found);
     detector_.SetDot(found);
   }

@@ -18,10 +18,8 @@ constexpr double Hysteresis = 0.08;  // ...and how far either edge stands off it
 // A mark must stand this far above the noise: noise alone then seldom crosses the threshold.
 constexpr double FloorRatio = 5;
 constexpr double NoiseSeconds = 0.6;
-// A mark's peak moves the tone's level this far: quickly up, as after a long silence or out
-// of a fade, slowly down, as a dip in noise says little.
-constexpr double RiseWeight = 0.7;
-constexpr double FallWeight = 0.3;
+// A mark's peak moves the tone's level this far, so the level keeps up with a fast fade.
+constexpr double PeakWeight = 0.7;
 constexpr double PowerWeight = 0.02;
 // Without marks the tone's level sinks, so a fade does not lose the signal for good.
 constexpr double SinkAfterDots = 3;
@@ -156,7 +154,7 @@ void KeyDetector::Follow(double magnitude) {
 void KeyDetector::Confirm(double edge, RunSink& sink) {
   const double seconds = (edge - runStart_) / rate_;
   if (down_) {
-    signal_ += (peak_ > signal_ ? RiseWeight : FallWeight) * (peak_ - signal_);
+    signal_ += PeakWeight * (peak_ - signal_);
     peak_ = 0;
     markEnd_ = edge;
   }

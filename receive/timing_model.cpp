@@ -101,6 +101,7 @@ void TimingModel::Reset(double dotSeconds) {
   count_ = marks_ = spaces_ = 0;
   settled_ = false;
   dot_ = dotSeconds;
+  misfit_ = 0;
   dashFrom_ = std::sqrt(3.0) * dot_;
   characterFrom_ = std::sqrt(3.0) * dot_;
   wordFrom_ = std::sqrt(21.0) * dot_;
@@ -133,7 +134,7 @@ void TimingModel::Refit() {
   // The dot that best fits the entries near their grid points, still pulled towards the last.
   const double stay = known ? Stay : 0;
   double fitted = stay * std::log(dot_), fittedWeight = stay;
-  double weight = 1;
+  double weight = 1, misfit = 0, total = 0;
   for (const Entry& entry : entries) {
     const double x = entry.log - bestLog;
     const int units = Units(entry.tone, x);
@@ -142,9 +143,12 @@ void TimingModel::Refit() {
       fitted += weight * (entry.log - grid);
       fittedWeight += weight;
     }
+    misfit += weight * std::min(Squared(x - grid), Cap);
+    total += weight;
     weight *= Keep;
   }
   if (fittedWeight > 0) bestLog = fitted / fittedWeight;
+  misfit_ = total > 0 ? misfit / total : 0;
   dot_ = std::exp(bestLog);
 
   // The typical length of each kind as this sender keys it: a weighted geometric mean of its

@@ -34,6 +34,9 @@ class TimingModel {
   Gap GapOf(double seconds) const;
   double CharacterGap() const { return characterFrom_; }
   double WordGap() const { return wordFrom_; }
+  // How badly the recent marks and spaces lie on the grid: their mean squared distance from
+  // it, in log units. Noise, or marks run together, fit badly.
+  double Misfit() const { return misfit_; }
   // How far a mark is from the dot-dash threshold, in log units; small is doubtful.
   double Doubt(double seconds) const;
 
@@ -52,6 +55,7 @@ class TimingModel {
   std::size_t marks_ = 0, spaces_ = 0;
   bool settled_ = false;
   double dot_ = 0.06;
+  double misfit_ = 0;
   double dashFrom_ = 0, characterFrom_ = 0, wordFrom_ = 0;
 };
 

@@ -222,7 +222,8 @@ TestSignal MakeSignal(const SignalSpec& spec) {
   if (spec.qrmOffsetHz != 0) {
     std::vector<KeyDown> other;
     const double wpm = std::uniform_real_distribution<double>(15, 28)(random);
-    double t = std::uniform_real_distribution<double>(0, 1)(random);
+    // It starts with the wanted station, so neither is alone on the air at first.
+    double t = spec.leadSeconds + std::uniform_real_distribution<double>(0, 0.5)(random);
     while (t < duration) {
       t = Key(RandomText(random, 10) + ' ', t, wpm, 0, false, 0, 3, random, other);
     }
