@@ -16,7 +16,10 @@ constexpr double ShortestDots = 0.35;
 constexpr double Middle = 0.4;
 constexpr double Hysteresis = 0.08;  // ...and how far either edge stands off it
 // A mark must stand this far above the noise: noise alone then seldom crosses the threshold.
+// While marks come it may stand a little lower, as a gap is short.
 constexpr double FloorRatio = 5;
+constexpr double ActiveFloorRatio = 3.5;
+constexpr double ActiveDots = 10;
 constexpr double NoiseSeconds = 0.6;
 // A mark's peak moves the tone's level this far, so the level keeps up with a fast fade.
 constexpr double PeakWeight = 0.7;
@@ -148,7 +151,8 @@ void KeyDetector::Follow(double magnitude) {
     const double seconds = std::max(SinkSeconds, SinkDots * dot_);
     signal_ *= std::exp(-1 / (seconds * rate_));
   }
-  signal_ = std::max(signal_, FloorRatio * noise_);
+  const bool active = markEnd_ > 0 && since < ActiveDots * dot_ * rate_;
+  signal_ = std::max(signal_, (active ? ActiveFloorRatio : FloorRatio) * noise_);
 }
 
 void KeyDetector::Confirm(double edge, RunSink& sink) {
