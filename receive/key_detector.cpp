@@ -21,6 +21,7 @@ constexpr double FloorRatio = 5;
 constexpr double ActiveFloorRatio = 3.5;
 constexpr double ActiveDots = 10;
 constexpr double NoiseSeconds = 0.6;
+constexpr double SteadyTurns = 0.7;  // of the turns' sizes their sum must keep
 // A mark's peak moves the tone's level this far, so the level keeps up with a fast fade.
 constexpr double PeakWeight = 0.7;
 constexpr double PowerWeight = 0.02;
@@ -48,6 +49,7 @@ void KeyDetector::Reset() {
   runStart_ = pendingStart_ = markEnd_ = 0;
   peak_ = noise_ = signal_ = power_ = 0;
   turn_ = {};
+  turnSize_ = 0;
 }
 
 void KeyDetector::SetDot(double seconds) {
@@ -119,7 +121,9 @@ void KeyDetector::Push(std::complex<float> sample, RunSink& sink) {
     Confirm(pendingStart_, sink);
   }
   if (down_ && raw_) {
-    turn_ += sum_ * std::conj(last_);
+    const std::complex<double> turn = sum_ * std::conj(last_);
+    turn_ += turn;
+    turnSize_ += std::abs(turn);
     power_ += PowerWeight * (magnitude * magnitude - power_);
   }
   Follow(magnitude);
@@ -187,8 +191,11 @@ double KeyDetector::SnrDb() const {
 
 double KeyDetector::TakeOffsetHz() {
   const std::complex<double> turn = turn_;
+  const double size = turnSize_;
   turn_ = {};
-  if (std::abs(turn) == 0) return 0;
+  turnSize_ = 0;
+  // Turns that point every which way are noise, not a tone off its frequency.
+  if (size == 0 || std::abs(turn) < SteadyTurns * size) return 0;
   return std::arg(turn) * rate_ / (2 * std::numbers::pi);
 }
 

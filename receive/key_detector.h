@@ -44,7 +44,8 @@ class KeyDetector {
 
   // Tone over noise in the filter's band, and in 3 kHz.
   double SnrDb() const;
-  // The tone's offset from 0 Hz seen over the marks since the last call, or 0 without marks.
+  // The tone's offset from 0 Hz seen over the marks since the last call, or 0 without marks
+  // or when they turn too unevenly to tell.
   double TakeOffsetHz();
   bool KeyDown() const { return down_; }
 
@@ -79,6 +80,7 @@ class KeyDetector {
   double signal_ = 0;            // typical peak of a mark
   double power_ = 0;             // mean power inside marks
   std::complex<double> turn_{};  // sum of sample-to-sample turns inside marks
+  double turnSize_ = 0;          // sum of their sizes
 };
 
 }  // namespace zudorave
