@@ -25,6 +25,7 @@ constexpr char Usage[] =
     "  --list-devices         print the sound output and input devices, then end\n"
     "  --output-device NAME   play on the output device NAME (see --list-devices)\n"
     "  --input-device NAME    record from the input device NAME (see --list-devices)\n"
+    "  --decode FILE          print the Morse in a recording (WAV, FLAC, Ogg), then end\n"
     "  -h, --help             print this help, then end\n"
     "  --version              print the version, then end\n"
     "\n"
@@ -61,7 +62,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     const std::optional<std::string> attached =
         equals == std::string::npos ? std::nullopt : std::optional(arg.substr(equals + 1));
 
-    if (name == "--output-device" || name == "--input-device") {
+    if (name == "--output-device" || name == "--input-device" || name == "--decode") {
       std::string value;
       if (attached) {
         value = *attached;
@@ -69,9 +70,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         value = args[++i];
       }
       if (value.empty()) {
-        wrong("option '" + name + "' needs a device name");
+        wrong("option '" + name + "' needs a " + (name == "--decode" ? "file" : "device") +
+              " name");
       } else {
-        (name == "--output-device" ? line.outputDevice : line.inputDevice) = value;
+        (name == "--output-device"  ? line.outputDevice
+         : name == "--input-device" ? line.inputDevice
+                                    : line.recording) = value;
       }
       continue;
     }
@@ -111,6 +115,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   } else if (mistake) {
     line.action = CommandLine::Action::Mistake;
     line.mistake = *mistake;
+  } else if (!line.recording.empty()) {
+    line.action = CommandLine::Action::Decode;
   } else if (list) {
     line.action = CommandLine::Action::ListDevices;
   }
@@ -130,6 +136,7 @@ std::optional<int> Answer(const CommandLine& line, std::FILE* out, std::FILE* er
                    line.mistake.c_str());
       return 2;
     case CommandLine::Action::ListDevices:
+    case CommandLine::Action::Decode:
     case CommandLine::Action::Run:
       break;
   }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/decode_recording.h"
 #include "app/device_choice.h"
 #include "app/devices.h"
 #include "app/generator_app.h"
@@ -11,17 +12,22 @@
 #include "platform/environment.h"
 #include "platform/qt/qt_prompts.h"
 #include "platform/qt/qt_quit_signals.h"
+#include "platform/sndfile/sndfile_files.h"
 #ifdef ZUDORAVE_TEST_HOOKS
 #include "app/test_hooks.h"
 #endif
 
-// The command line is read before anything starts, so --help, --version and --list-devices
-// need no display. The program-wide objects come first and go last: devices, then the
+// The command line is read before anything starts, so --help, --version, --list-devices and
+// --decode need no display. The program-wide objects come first and go last: devices, then the
 // generator and queues, then the application, which runs the main dialog.
 int main(int argc, char** argv) {
   using namespace zudorave;
   const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (const std::optional<int> status = Answer(line, stdout, stderr)) return *status;
+  if (line.action == CommandLine::Action::Decode) {
+    SndfileFiles files;
+    return DecodeRecording(line.recording, files, stdout, stderr);
+  }
   if (line.action == CommandLine::Action::ListDevices) {
     SdlAudio audio;
     return PrintDevices(audio, stdout) ? 0 : 1;

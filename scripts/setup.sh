@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev
-  libsdl2-dev libasound2-dev libpulse-dev
+  libsdl2-dev libasound2-dev libpulse-dev libsndfile1-dev
   fonts-dejavu-core
 )
 test_packages=(

@@ -37,8 +37,9 @@ struct Case {
   Args args;
   std::optional<int> status;  // nothing: the program goes on
   Action action;
-  std::string selected;  // "station", "out=NAME", "in=NAME", "qt=ARG" joined by blanks
-  std::string says;      // on stdout for a status 0, on stderr for a status 2
+  std::string
+      selected;      // "station", "out=NAME", "in=NAME", "decode=FILE", "qt=ARG" joined by blanks
+  std::string says;  // on stdout for a status 0, on stderr for a status 2
 };
 
 std::string Selected(const CommandLine& line) {
@@ -49,6 +50,7 @@ std::string Selected(const CommandLine& line) {
   if (line.showStation) add("station");
   if (!line.outputDevice.empty()) add("out=" + line.outputDevice);
   if (!line.inputDevice.empty()) add("in=" + line.inputDevice);
+  if (!line.recording.empty()) add("decode=" + line.recording);
   for (const std::string& arg : line.qtArguments) add("qt=" + arg);
   return selected;
 }
@@ -73,6 +75,13 @@ TEST(CommandLine, WhatEachLineSelectsAndTheStatusItEndsWith) {
        Action::ListDevices,
        "out=out",
        ""},
+      // --decode goes on without a display, whatever device is named.
+      {{"--list-devices", "--decode", "qso.wav", "--input-device=mic"},
+       std::nullopt,
+       Action::Decode,
+       "in=mic decode=qso.wav",
+       ""},
+      {{"--decode"}, 2, Action::Mistake, "", "'--decode' needs a file name"},
       // --help, then --version, win over anything, mistakes included.
       {{"--bogus", "stray", "--help"}, 0, Action::Help, "", "--output-device NAME"},
       {{"--version", "-h"}, 0, Action::Help, "", "Usage: zudorave"},

@@ -1,0 +1,102 @@
+#include "receive/cw_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "receive/testing/morse_signal.h"
+
+namespace zudorave::testing {
+namespace {
+
+struct Case {
+  const char* name;
+  SignalSpec spec;
+  double mostErrors;  // character error rate
+};
+
+SignalSpec Spec(double wpm, double snrDb) {
+  SignalSpec spec;
+  spec.wpm = wpm;
+  spec.snrDb = snrDb;
+  spec.seed = 11;
+  return spec;
+}
+
+// Feeds in 10 ms blocks, as the live path does.
+std::string Copy(const std::vector<float>& samples, double rate, DecoderReadout* readout) {
+  CwDecoder decoder(rate);
+  const auto block = static_cast<std::size_t>(rate / 100);
+  std::string text;
+  for (std::size_t at = 0; at < samples.size(); at += block) {
+    decoder.Feed(std::span<const float>(samples).subspan(at, std::min(block, samples.size() - at)));
+    text += decoder.TakeText();
+  }
+  if (readout) *readout = decoder.Readout();
+  decoder.Flush();
+  return text + decoder.TakeText();
+}
+
+TEST(CwDecoder, CopiesWhatIsSentWithoutBeingToldPitchOrSpeed) {
+  std::vector<Case> cases = {
+      {"clean, 25 wpm, 900 Hz", Spec(25, 100), 0.01},
+      {"noisy, 18 wpm, -4 dB", Spec(18, -4), 0.04},
+      {"hand-sent", Spec(16, 10), 0.06},
+      {"slows from 28 to 14 wpm at once", Spec(28, 10), 0.06},
+      {"speeds up from 12 to 24 wpm at once", Spec(12, 10), 0.06},
+  };
+  cases[0].spec.pitchHz = 900;
+  cases[2].spec.jitter = 0.15;
+  cases[2].spec.dashMin = 2.7;
+  cases[2].spec.dashMax = 3.4;
+  cases[3].spec.endWpm = 14;
+  cases[3].spec.step = true;
+  cases[4].spec.endWpm = 24;
+  cases[4].spec.step = true;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TestSignal signal = MakeSignal(c.spec);
+    const std::string copy = Copy(signal.samples, c.spec.sampleRate, nullptr);
+    EXPECT_LE(CharacterErrorRate(copy, signal.expected), c.mostErrors)
+        << "sent: " << signal.expected << "\nread: " << copy;
+  }
+}
+
+TEST(CwDecoder, ReadsLiveSoundAndSaysWhatItFound) {
+  SignalSpec spec = Spec(30, 6);
+  spec.sampleRate = 44100;
+  spec.pitchHz = 550;
+  spec.words = 12;
+  const TestSignal signal = MakeSignal(spec);
+  std::vector<int16_t> pcm;
+  for (const float sample : signal.samples) pcm.push_back(static_cast<int16_t>(sample * 32767));
+
+  CwDecoder decoder(spec.sampleRate);
+  std::string copy;
+  for (std::size_t at = 0; at < pcm.size(); at += 441) {
+    decoder.Feed(
+        std::span<const int16_t>(pcm).subspan(at, std::min<std::size_t>(441, pcm.size() - at)));
+    copy += decoder.TakeText();
+  }
+  const DecoderReadout readout = decoder.Readout();
+  decoder.Flush();
+  copy += decoder.TakeText();
+  EXPECT_LE(CharacterErrorRate(copy, signal.expected), 0.02) << copy;
+  EXPECT_TRUE(readout.reading);
+  EXPECT_NEAR(readout.pitchHz, 550, 3);
+  EXPECT_NEAR(readout.wpm, 30, 2);
+  EXPECT_NEAR(readout.snrDb, 6, 3);
+}
+
+TEST(CwDecoder, NoiseAloneGivesNextToNothing) {
+  SignalSpec spec = Spec(20, -10);
+  spec.words = 0;
+  spec.leadSeconds = 30;
+  const TestSignal noise = MakeSignal(spec);
+  EXPECT_LE(Copy(noise.samples, spec.sampleRate, nullptr).size(), 3u);
+}
+
+}  // namespace
+}  // namespace zudorave::testing
