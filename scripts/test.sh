@@ -26,10 +26,12 @@ run_variant() {
     "${cache_args[@]}" >/dev/null
   cmake --build "$dir"
   echo "== $name tests =="
-  # A test of the real sound server compares what the sink heard sample for sample; a busy
-  # machine can drop a stream's buffer now and then, so such a test gets a second try.
+  # Tests that do not listen to the sound server share nothing else: they run side by side.
   bash scripts/with-test-session.sh ctest --test-dir "$dir" --output-on-failure --timeout 300 \
-    -LE sound-server ${CTEST_ARGS:-}
+    -LE sound-server -j "$(nproc)" ${CTEST_ARGS:-}
+  # A test of the real sound server compares what the sink heard sample for sample; a busy
+  # machine can drop a stream's buffer now and then, so such a test gets a second try. They
+  # share the server's sinks, so they run one at a time.
   bash scripts/with-test-session.sh ctest --test-dir "$dir" --output-on-failure --timeout 300 \
     -L sound-server --repeat until-pass:2 ${CTEST_ARGS:-}
 }
