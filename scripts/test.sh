@@ -15,6 +15,10 @@ cache_args=()
 if command -v ccache >/dev/null; then
   export CCACHE_BASEDIR=$PWD
   cache_args=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache "-DCMAKE_CXX_FLAGS=-ffile-prefix-map=$PWD=.")
+  # This run's hits alone, for the summary at the end.
+  CCACHE_STATSLOG=$(mktemp /tmp/zudorave-ccache.XXXXXX)
+  export CCACHE_STATSLOG
+  trap 'rm -f "$CCACHE_STATSLOG"' EXIT
 fi
 
 run_variant() {
@@ -42,3 +46,7 @@ export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 run_variant normal ""
 run_variant address address
 run_variant thread thread
+if [[ ${#cache_args[@]} -gt 0 ]]; then
+  echo "== compiler cache, this run =="
+  ccache --show-log-stats
+fi
