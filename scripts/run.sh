@@ -3,6 +3,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DZUDORAVE_TESTS=OFF -DZUDORAVE_BENCH=OFF >/dev/null
+# ccache, where installed, keeps what was compiled across branch switches and a removed build.
+cache_args=()
+if command -v ccache >/dev/null; then cache_args=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DZUDORAVE_TESTS=OFF -DZUDORAVE_BENCH=OFF \
+  "${cache_args[@]}" >/dev/null
 cmake --build build --target zudorave
 exec ./build/app/zudorave "$@"

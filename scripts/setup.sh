@@ -12,7 +12,7 @@ packages=(
   fonts-dejavu-core
 )
 test_packages=(
-  clang-format
+  ccache clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   pulseaudio pulseaudio-utils
   xvfb xdotool x11-utils

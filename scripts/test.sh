@@ -7,19 +7,35 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh --tests
 bash scripts/check-format.sh
 
+# The three builds compile the same sources with different flags, and CI starts from a fresh
+# clone each time: ccache keeps what was compiled, in its default place (~/.cache/ccache).
+# Paths under the clone are hashed relative to it and written into the debug information
+# relative to it, so a clone in another folder hits what an earlier one compiled.
+cache_args=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR=$PWD
+  cache_args=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache "-DCMAKE_CXX_FLAGS=-ffile-prefix-map=$PWD=.")
+  # This run's hits alone, shown at the end whether the tests pass or not.
+  CCACHE_STATSLOG=$(mktemp /tmp/zudorave-ccache.XXXXXX)
+  export CCACHE_STATSLOG
+  trap 'echo "== compiler cache, this run =="; ccache --show-log-stats; rm -f "$CCACHE_STATSLOG"' EXIT
+fi
+
 run_variant() {
   local name=$1 sanitize=$2
   local dir=build-test-$name
   echo "== $name build =="
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUDORAVE_WERROR=ON \
     -DZUDORAVE_SANITIZE="$sanitize" -DZUDORAVE_BENCH="$([[ $name == normal ]] && echo ON || echo OFF)" \
-    >/dev/null
+    "${cache_args[@]}" >/dev/null
   cmake --build "$dir"
   echo "== $name tests =="
-  # A test of the real sound server compares what the sink heard sample for sample; a busy
-  # machine can drop a stream's buffer now and then, so such a test gets a second try.
+  # Tests that do not listen to the sound server share nothing else: they run side by side.
   bash scripts/with-test-session.sh ctest --test-dir "$dir" --output-on-failure --timeout 300 \
-    -LE sound-server ${CTEST_ARGS:-}
+    -LE sound-server -j "$(nproc)" ${CTEST_ARGS:-}
+  # A test of the real sound server compares what the sink heard sample for sample; a busy
+  # machine can drop a stream's buffer now and then, so such a test gets a second try. They
+  # share the server's sinks, so they run one at a time.
   bash scripts/with-test-session.sh ctest --test-dir "$dir" --output-on-failure --timeout 300 \
     -L sound-server --repeat until-pass:2 ${CTEST_ARGS:-}
 }
