@@ -9,9 +9,6 @@ namespace {
 constexpr uint64_t CharacterGapUnits = 2;
 constexpr uint64_t WordGapUnits = 5;
 
-bool Sends(int32_t state) { return state == Transmitting || state == StoppingTransmit; }
-bool KeysByHand(int32_t state) { return state == ManualKeying || state == ManualFromHeld; }
-
 }  // namespace
 
 KeySequencer::KeySequencer(StationValues& station, CharacterQueue& characters,
@@ -93,7 +90,7 @@ void KeySequencer::Settle() {
 
 // At rest: starts sending or keying when there is something to key; false while resting.
 bool KeySequencer::Rest() {
-  const int32_t state = station_.OperatingState;
+  const StationState state = station_.OperatingState;
   if (Sends(state)) {
     if (!StartCharacter(false)) return false;
     mode_ = Mode::Sending;
@@ -120,7 +117,7 @@ int32_t KeySequencer::TakeDotMs() {
 
 bool KeySequencer::StartCharacter(bool following) {
   // Once the station stops transmitting, the character under way was the last.
-  if (station_.OperatingState != Transmitting) {
+  if (station_.OperatingState != StationState::Transmitting) {
     DropCharacters();
     return false;
   }

@@ -75,7 +75,7 @@ void MorseKeyer::StopElementTimer() {
   StopDecoding();
   if (station_.SpeedChangePending.exchange(0) != 0) station_.DotMs = station_.RequestedDotMs.load();
   // The second Stop ends a transmission before its text is out; it has ended all the same.
-  if (station_.OperatingState == StoppingTransmit) PostEnd(run_);
+  if (station_.OperatingState == StationState::StoppingTransmit) PostEnd(run_);
 }
 
 void MorseKeyer::StopDecoding() {
@@ -102,8 +102,7 @@ void MorseKeyer::PostEnd(uint64_t run) {
   ui_.Post([this, alive = std::weak_ptr(alive_), run] {
     // On the user-interface thread, where the keyer is destroyed: it cannot go meanwhile.
     if (alive.expired() || run != run_ || endDelivered_) return;
-    const int32_t state = station_.OperatingState;
-    if (state != Transmitting && state != StoppingTransmit) return;
+    if (!Sends(station_.OperatingState)) return;
     endDelivered_ = true;
     StopElementTimer();
     if (onEnd_) onEnd_();

@@ -55,7 +55,7 @@ struct StationValues {
   std::atomic<uint8_t> LeftPaddleLatch{0};
 
   // What the station does, and where sending has got.
-  std::atomic<int32_t> OperatingState{Idle};
+  std::atomic<StationState> OperatingState{StationState::Idle};
   std::atomic<int32_t> KeyedCharIndex{0};
   int32_t TypedLength = 0;  // user-interface thread only
   std::atomic<int32_t> SendPosition{0};

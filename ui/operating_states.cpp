@@ -47,32 +47,32 @@ void OperatingStates::StartProgressThread() {
 bool OperatingStates::StartSending() {
   if (!keyer_.StartElementTimer()) return false;
   ButtonsA();
-  SetState(Transmitting);
+  SetState(StationState::Transmitting);
   StartProgressThread();
   return true;
 }
 
 void OperatingStates::Transmit() {
-  const int32_t state = State();
-  if (state != Idle && state != Held) return;
+  const StationState state = State();
+  if (state != StationState::Idle && state != StationState::Held) return;
   station_.TransmitText.Clear();
-  if (state == Idle) station_.KeyedCharIndex = 0;
+  if (state == StationState::Idle) station_.KeyedCharIndex = 0;
   station_.TransmitText.Set(window_.TypedText());
   StartSending();
 }
 
 void OperatingStates::Stop() {
   switch (State()) {
-    case Transmitting:
+    case StationState::Transmitting:
       ButtonsB();  // the element timer runs on until the transmission ends
-      SetState(StoppingTransmit);
+      SetState(StationState::StoppingTransmit);
       break;
-    case StoppingTransmit:
+    case StationState::StoppingTransmit:
       keyer_.StopElementTimer();
       break;
-    case Receiving:
-    case ReceivingFromHeld:
-      SetState(State() == Receiving ? Idle : Held);
+    case StationState::Receiving:
+    case StationState::ReceivingFromHeld:
+      SetState(State() == StationState::Receiving ? StationState::Idle : StationState::Held);
       rx_.SetStopRequested(true);
       rx_.CloseSndRx();
       window_.EnableControl(IDC_RECEIVE, true);
@@ -81,8 +81,8 @@ void OperatingStates::Stop() {
       window_.EnableControl(IDC_MANUAL, true);
       window_.CaptureClosed();
       break;
-    case ManualKeying:
-    case ManualFromHeld:
+    case StationState::ManualKeying:
+    case StationState::ManualFromHeld:
       EndManualRun();
       break;
     default:
@@ -91,27 +91,28 @@ void OperatingStates::Stop() {
 }
 
 void OperatingStates::Manual() {
-  const int32_t from = State();
-  if (from != Idle && from != Held) return;
+  const StationState from = State();
+  if (from != StationState::Idle && from != StationState::Held) return;
   if (!keyer_.StartElementTimer()) return;
   window_.EnableControl(IDC_SPACING_SLIDER, false);
   window_.EnableControl(IDC_TRANSMIT, false);
   window_.EnableControl(IDC_MANUAL, false);
-  SetState(from == Idle ? ManualKeying : ManualFromHeld);
-  window_.RunKeyingDialog(from == Idle ? ThreadPriorityBelowNormal : ThreadPriorityNormal);
+  SetState(from == StationState::Idle ? StationState::ManualKeying : StationState::ManualFromHeld);
+  window_.RunKeyingDialog(from == StationState::Idle ? ThreadPriorityBelowNormal
+                                                     : ThreadPriorityNormal);
 }
 
 void OperatingStates::Receive() {
-  const int32_t from = State();
-  if (from != Idle && from != Held) return;
+  const StationState from = State();
+  if (from != StationState::Idle && from != StationState::Held) return;
   if (!rx_.OpenSndRx(&captureTarget_)) return;
-  SetState(from == Idle ? Receiving : ReceivingFromHeld);
+  SetState(from == StationState::Idle ? StationState::Receiving : StationState::ReceivingFromHeld);
   ButtonsA();
   rx_.StartSndRx();
 }
 
 void OperatingStates::TypedTextChanged() {
-  if (State() == Receiving || State() == ReceivingFromHeld) Stop();
+  if (State() == StationState::Receiving || State() == StationState::ReceivingFromHeld) Stop();
   const std::string text = window_.TypedText();
   const auto n = static_cast<int32_t>(text.size());
   if (station_.TypedLength >= n) {
@@ -122,26 +123,26 @@ void OperatingStates::TypedTextChanged() {
     return;
   }
   switch (State()) {
-    case Idle:
+    case StationState::Idle:
       // Only the last character counts, however much arrived at once.
       station_.TransmitText.Set(text.substr(text.size() - 1));
       station_.TypedLength = n;
       station_.KeyedCharIndex = n - 1;
-      SetState(Transmitting);
+      SetState(StationState::Transmitting);
       if (keyer_.StartElementTimer()) {
         ButtonsA();
         StartProgressThread();
       } else {
         // Nothing sends: a station left in Transmitting could only be stopped by a message
         // that nothing sends.
-        SetState(Idle);
+        SetState(StationState::Idle);
       }
       break;
-    case Transmitting:
+    case StationState::Transmitting:
       station_.TypedLength = n;
       station_.TransmitText.Append(text.back());
       break;
-    case Held:
+    case StationState::Held:
       station_.TransmitText.Set(text);
       StartSending();
       break;
@@ -156,14 +157,14 @@ void OperatingStates::TxDone() {
   window_.EnableControl(IDC_STOP, false);
   window_.EnableControl(IDC_TRANSMIT, true);
   window_.EnableControl(IDC_RECEIVE, true);
-  SetState(Idle);
+  SetState(StationState::Idle);
 }
 
 void OperatingStates::EndManualRun() {
-  const int32_t state = State();
-  if (state != ManualKeying && state != ManualFromHeld) return;
+  const StationState state = State();
+  if (state != StationState::ManualKeying && state != StationState::ManualFromHeld) return;
   keyer_.StopElementTimer();
-  SetState(state == ManualKeying ? Idle : Held);
+  SetState(state == StationState::ManualKeying ? StationState::Idle : StationState::Held);
   window_.EnableControl(IDC_STOP, false);
   window_.EnableControl(IDC_SPACING_SLIDER, true);
   window_.EnableControl(IDC_TRANSMIT, true);
@@ -171,14 +172,15 @@ void OperatingStates::EndManualRun() {
 }
 
 bool OperatingStates::CanQuit() {
-  const int32_t state = State();
-  if (state == Transmitting || state == Receiving || state == ReceivingFromHeld || state == Held) {
+  const StationState state = State();
+  if (state == StationState::Transmitting || state == StationState::Receiving ||
+      state == StationState::ReceivingFromHeld || state == StationState::Held) {
     if (ask_.MessageBox(QuitQuestion, QuitCaption, MB_YESNO | MB_ICONQUESTION) == IDNO) {
       return false;
     }
   }
   // The answer may have taken a while; the state is read again.
-  if (State() == Receiving || State() == ReceivingFromHeld) {
+  if (State() == StationState::Receiving || State() == StationState::ReceivingFromHeld) {
     Stop();
   } else {
     keyer_.StopElementTimer();

@@ -48,8 +48,8 @@ class OperatingStates {
   std::size_t ProgressThreads() const { return progress_.size(); }
 
  private:
-  int32_t State() const { return station_.OperatingState; }
-  void SetState(int32_t state) { station_.OperatingState = state; }
+  StationState State() const { return station_.OperatingState; }
+  void SetState(StationState state) { station_.OperatingState = state; }
   void ButtonsA();
   void ButtonsB();
   void StartProgressThread();

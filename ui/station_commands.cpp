@@ -58,10 +58,7 @@ void MainDlg::CaptureClosed() {
   UpdateOscMask();
 }
 
-bool MainDlg::Receiving() const {
-  const int32_t state = context_.Station.OperatingState;
-  return state == zudorave::Receiving || state == ReceivingFromHeld;
-}
+bool MainDlg::Receiving() const { return Receives(context_.Station.OperatingState); }
 
 intptr_t MainDlg::SendMessage(uint32_t message, uintptr_t /*wParam*/, intptr_t /*lParam*/) {
   switch (message) {

@@ -29,7 +29,7 @@ void ProgressThread::Follow(std::stop_token stop) {
   };
   int32_t last = station_.KeyedCharIndex;
   if (!send(WM_SHOW_KEYED_CHAR)) return;
-  while (station_.OperatingState == Transmitting) {
+  while (station_.OperatingState == StationState::Transmitting) {
     const int32_t index = station_.KeyedCharIndex;
     if (index != last) {
       if (!send(WM_SHOW_KEYED_CHAR)) return;
@@ -64,11 +64,7 @@ KeyingMonitorThread::~KeyingMonitorThread() {
 
 void KeyingMonitorThread::Run(std::stop_token stop) {
   SetCurrentThreadPriority(priority_);
-  auto manual = [this] {
-    const int32_t state = station_.OperatingState;
-    return state == ManualKeying || state == ManualFromHeld;
-  };
-  while (manual()) {
+  while (KeysByHand(station_.OperatingState)) {
     // The flag is taken before the text, so text decoded meanwhile is shown on the next pass.
     if (station_.DecodedTextReady.exchange(0) == 1) {
       const std::string text = station_.DecodedText.Get();

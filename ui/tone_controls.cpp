@@ -48,7 +48,7 @@ void MainDlg::OnHScroll() {
   const int32_t frequency = AF1Slider->value();
   if (frequency != context_.Af1Frequency) {
     context_.Af1Frequency = frequency;
-    if (context_.Station.OperatingState == Transmitting) {
+    if (context_.Station.OperatingState == StationState::Transmitting) {
       // A transmission keeps its tone; the keying engine picks the change up.
       context_.Station.ToneChangePending = 1;
     } else {
@@ -83,7 +83,8 @@ bool MainDlg::CheckMenuItem(int id, bool check) {
 void MainDlg::OnOptionSinus() {
   const bool previous = CheckMenuItem(ID_OPTION_SINUS, !context_.Tx.Sinus());
   context_.Tx.SetSinus(!previous);
-  if (context_.Station.OperatingState == Transmitting) context_.Station.ToneChangePending = 1;
+  if (context_.Station.OperatingState == StationState::Transmitting)
+    context_.Station.ToneChangePending = 1;
 }
 
 void MainDlg::OnOptionSpeaker() {

@@ -48,7 +48,7 @@ std::string SendTimeline(const Send& c, const std::vector<int>& tickDots, int32_
   station.RequestedDotMs = dotMs;
   station.TransmitText.Set(c.text);
   if (c.setUp) c.setUp(station);
-  station.OperatingState = Transmitting;
+  station.OperatingState = StationState::Transmitting;
   KeyingEngine engine(station);
   engine.Begin(300);
   const uint64_t dot = MsToSamples(static_cast<uint64_t>(dotMs));
@@ -84,7 +84,7 @@ std::string SendTimeline(const Send& c, const std::vector<int>& tickDots, int32_
 }
 
 TEST(KeyingEngine, SendsTheTextUnitForUnitOnItsSampleClockHoweverTheTicksCome) {
-  auto stop = [](StationValues& s) { s.OperatingState = StoppingTransmit; };
+  auto stop = [](StationValues& s) { s.OperatingState = StationState::StoppingTransmit; };
   const Send cases[] = {
       {"characters three units apart", "EE", {}, {}, " +0@0 -100 +400@1 -500 |"},
       {"a dash is three units, a gap one", "A", {}, {}, " +0@0 -100 +200@0 -500 |"},
@@ -188,7 +188,8 @@ TEST(KeyingEngine, EveryCharacterFollowsTheOneBeforeOnTimeHoweverLong) {
               {},
               {}};
     if (c.loop)
-      send.changes = {{stopMs, [](StationValues& s) { s.OperatingState = StoppingTransmit; }}};
+      send.changes = {
+          {stopMs, [](StationValues& s) { s.OperatingState = StationState::StoppingTransmit; }}};
     const std::string ideal = IdealTimeline(every, c.dotMs, c.extraMs, stopMs);
     const uint64_t untilMs = 2 * passMs + 10000;
     const auto dot = MsToSamples(c.dotMs);
@@ -210,7 +211,7 @@ class Paddles : public ::testing::Test {
  protected:
   Paddles() {
     station.DotMs = 100;
-    station.OperatingState = ManualKeying;
+    station.OperatingState = StationState::ManualKeying;
   }
 
   // The elements keyed ("." and "-", "?" for any other length) until the time given.

@@ -14,6 +14,7 @@
 #include "platform/testing/fake_periodic_timer.h"
 #include "platform/testing/fake_render_out.h"
 #include "platform/testing/queued_ui_thread.h"
+#include "tests/station_names.h"
 
 namespace zudorave::testing {
 namespace {
@@ -99,7 +100,7 @@ TEST(MorseKeyer, ATimerThatCannotStartLeavesNothingOpen) {
 void SendToTheEnd(StationValues& station, MorseKeyer& keyer, FakePeriodicTimer& timer,
                   FakeRenderOut& device) {
   station.TransmitText.Set("E");
-  station.OperatingState = Transmitting;
+  station.OperatingState = StationState::Transmitting;
   ASSERT_TRUE(keyer.StartElementTimer());
   for (int tick = 0; tick < 12; ++tick) {
     timer.Tick();
@@ -135,7 +136,7 @@ TEST(MorseKeyer, AnEndThatArrivesTooLateChangesNothing) {
       // The window ended the transmission itself.
       [](Keying& k) {
         k.keyer.StopElementTimer();
-        k.station.OperatingState = Idle;
+        k.station.OperatingState = StationState::Idle;
       },
       // ... and started the next one.
       [](Keying& k) {
@@ -143,7 +144,7 @@ TEST(MorseKeyer, AnEndThatArrivesTooLateChangesNothing) {
         ASSERT_TRUE(k.keyer.StartElementTimer());
       },
       // A reception began after it.
-      [](Keying& k) { k.station.OperatingState = Receiving; },
+      [](Keying& k) { k.station.OperatingState = StationState::Receiving; },
   };
   for (std::size_t i = 0; i < meanwhile.size(); ++i) {
     Keying k;
@@ -176,9 +177,9 @@ TEST(MorseKeyer, TheSecondStopEndsTheTransmissionAsIfItHadRunOut) {
   int ends = 0;
   k.keyer.OnTransmissionEnd([&] { ++ends; });
   k.station.TransmitText.Set("EEEEE");
-  k.station.OperatingState = Transmitting;
+  k.station.OperatingState = StationState::Transmitting;
   ASSERT_TRUE(k.keyer.StartElementTimer());
-  k.station.OperatingState = StoppingTransmit;
+  k.station.OperatingState = StationState::StoppingTransmit;
   k.keyer.StopElementTimer();
   k.ui.RunPending();
   EXPECT_EQ(ends, 1);
@@ -189,7 +190,7 @@ TEST(MorseKeyer, TheSecondStopEndsTheTransmissionAsIfItHadRunOut) {
 
 TEST(MorseKeyer, AManualRunDecodesOnAThreadOfItsOwnAndAStaleSpeedChangeLandsWhenItStops) {
   Keying k;
-  k.station.OperatingState = ManualKeying;
+  k.station.OperatingState = StationState::ManualKeying;
   ASSERT_TRUE(k.keyer.StartElementTimer());
   k.station.RequestedDotMs = 48;
   k.station.SpeedChangePending = 1;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/testing/fake_wave_out.h"
+#include "tests/station_names.h"
 
 namespace zudorave::testing {
 namespace {
@@ -28,7 +29,7 @@ TEST(ProgramObjects, StartValues) {
   EXPECT_EQ(station.PaddleState, 2);
   EXPECT_EQ(station.LastPaddleInput, 2);
   EXPECT_TRUE(station.DecodeMap.empty());  // filled by the main dialog's keyer
-  EXPECT_EQ(station.OperatingState, Idle);
+  EXPECT_EQ(station.OperatingState, StationState::Idle);
   EXPECT_TRUE(objects.Tx.Ready());
   EXPECT_EQ(objects.Tx.OutputSample(0), 0);
 }

@@ -17,6 +17,7 @@
 #include "capture/capture_queue.h"
 #include "dialog_fixture.h"
 #include "morse/operating_state.h"
+#include "tests/station_names.h"
 #include "ui/about_dlg.h"
 #include "ui/dialog_template.h"
 #include "ui/menu_resource.h"
@@ -338,7 +339,7 @@ TEST_F(Af1Trackbar, MovingItRetunesAndRelabels) {
 
 TEST_F(Af1Trackbar, WhileTransmittingTheToneIsHeldBackUntilTheTransmissionEnds) {
   StartQuiet();
-  objects->Station.OperatingState = Transmitting;
+  objects->Station.OperatingState = StationState::Transmitting;
   dlg->AF1Slider->setSliderPosition(1000);
   EXPECT_EQ(objects->Af1Frequency, 1000);
   EXPECT_EQ(dlg->AF1Label->text(), "1000");
@@ -439,7 +440,7 @@ TEST_F(Fields, Af3OutOfRangeIsIgnoredAndTheTextStays) {
 
 TEST_F(Fields, Af2AppliesDuringATransmission) {
   StartQuiet();
-  objects->Station.OperatingState = Transmitting;
+  objects->Station.OperatingState = StationState::Transmitting;
   Edit(IDC_AF2_EDIT)->setText("4000");
   EXPECT_TRUE(OscillatorAt(objects->Tx, 2, 4000));
 }
@@ -512,7 +513,7 @@ TEST_F(Options, SinusTwiceReturnsToTheStart) {
 
 TEST_F(Options, SinusWhileTransmittingFlagsTheToneChange) {
   StartQuiet();
-  objects->Station.OperatingState = Transmitting;
+  objects->Station.OperatingState = StationState::Transmitting;
   dlg->OnCommand(ID_OPTION_SINUS, BN_CLICKED);
   EXPECT_FALSE(objects->Tx.Sinus());
   EXPECT_EQ(objects->Station.ToneChangePending, 1);

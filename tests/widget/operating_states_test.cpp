@@ -18,6 +18,7 @@
 #include "dialog_fixture.h"
 #include "morse/key_sequencer.h"
 #include "morse/operating_state.h"
+#include "tests/station_names.h"
 #include "ui/dialog_template.h"
 #include "ui/menu_resource.h"
 #include "ui/menu_state.h"
@@ -30,8 +31,8 @@ class States : public DialogTest {
  protected:
   void SetUp() override { StartQuiet(); }
 
-  int32_t State() const { return objects->Station.OperatingState; }
-  void SetState(int32_t state) { objects->Station.OperatingState = state; }
+  StationState State() const { return objects->Station.OperatingState; }
+  void SetState(StationState state) { objects->Station.OperatingState = state; }
   void Command(int menuId) { dlg->MenuItem(menuId)->trigger(); }
   // The enabled station controls, in a fixed order, as one string.
   std::string Enabled() const {
@@ -63,35 +64,35 @@ class States : public DialogTest {
 
 TEST_F(States, StopTwiceWhileTransmittingThenOnlyTheEndMessageReturnsToIdle) {
   dlg->TextEdit->setPlainText("cq");
-  ASSERT_EQ(State(), Transmitting);  // typing in Idle sends
+  ASSERT_EQ(State(), StationState::Transmitting);  // typing in Idle sends
   EXPECT_EQ(Enabled(), "Stop ");
   Command(ID_CONFIG_STOP);
-  EXPECT_EQ(State(), StoppingTransmit);
+  EXPECT_EQ(State(), StationState::StoppingTransmit);
   EXPECT_EQ(Enabled(), "Tx Manual Rx ");
   EXPECT_EQ(timer.Running(), 1u);  // the transmission still ends on its own
   Command(ID_CONFIG_TRANSMIT);     // offered, and does nothing
   Command(ID_CONFIG_STOP);
-  EXPECT_EQ(State(), StoppingTransmit);
+  EXPECT_EQ(State(), StationState::StoppingTransmit);
   EXPECT_EQ(timer.Running(), 0u);
   EXPECT_EQ(keyingOut.openDevices, 0);
   EXPECT_EQ(dlg->SendMessage(WM_TX_DONE, 0, 0), 0);
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
 }
 
 TEST_F(States, ATransmissionEndsByItselfAndTheNextTypedCharacterSendsAgain) {
   Type("e");
-  ASSERT_EQ(State(), Transmitting);
+  ASSERT_EQ(State(), StationState::Transmitting);
   // The timer's ticks and the output's callbacks; the end comes through the event loop.
-  for (int dot = 0; dot < 40 && State() == Transmitting; ++dot) {
+  for (int dot = 0; dot < 40 && State() == StationState::Transmitting; ++dot) {
     timer.Tick();
     keyingOut.Pump(MsToSamples(static_cast<uint64_t>(objects->Station.DotMs.load())));
     QCoreApplication::processEvents();
   }
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(timer.Running(), 0u);
   EXPECT_EQ(keyingOut.openDevices, 0);
   Type("t");
-  EXPECT_EQ(State(), Transmitting);
+  EXPECT_EQ(State(), StationState::Transmitting);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "t");
 }
 
@@ -101,23 +102,23 @@ TEST_F(States, TransmitTakesTheWholeTextAndFromHeldKeepsTheKeyedIndex) {
     dlg->TextEdit->setPlainText("test de");
   }
   objects->Station.KeyedCharIndex = 4;
-  SetState(Held);
+  SetState(StationState::Held);
   Command(ID_CONFIG_TRANSMIT);
-  EXPECT_EQ(State(), Transmitting);
+  EXPECT_EQ(State(), StationState::Transmitting);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "test de");
   EXPECT_EQ(objects->Station.KeyedCharIndex, 4);
   dlg->SendMessage(WM_TX_DONE, 0, 0);
   keyingOut.openResult = MMSYSERR_NODRIVER;  // the timer cannot start: nothing moves
   dlg->Keyer.StopElementTimer();
   Command(ID_CONFIG_TRANSMIT);
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(objects->Station.KeyedCharIndex, 0);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "test de");
 }
 
 TEST_F(States, TheTextBoxSendsOnlyItsLastCharacterAndEditingNeverStartsAnything) {
   dlg->TextEdit->setPlainText("abc");  // pasted at once
-  EXPECT_EQ(State(), Transmitting);
+  EXPECT_EQ(State(), StationState::Transmitting);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "c");
   EXPECT_EQ(objects->Station.KeyedCharIndex, 2);
   Type("d");
@@ -126,7 +127,7 @@ TEST_F(States, TheTextBoxSendsOnlyItsLastCharacterAndEditingNeverStartsAnything)
   dlg->Keyer.StopElementTimer();
   objects->Station.SendPosition = 3;
   dlg->TextEdit->setPlainText("ab");  // shorter: taken whole, nothing starts
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "ab");
   EXPECT_EQ(objects->Station.SendPosition, 0);
 }
@@ -134,21 +135,21 @@ TEST_F(States, TheTextBoxSendsOnlyItsLastCharacterAndEditingNeverStartsAnything)
 TEST_F(States, AFailedStartFromTheTextBoxLeavesTheStationIdle) {
   keyingOut.openResult = MMSYSERR_NODRIVER;
   Type("e");
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "e");
   EXPECT_EQ(Enabled(), "Tx ");  // as the dialog's start left them
 }
 
 TEST_F(States, ReceptionSharesTheCaptureAndItsStopUnticksMike) {
   Command(ID_CONFIG_RECEIVE);
-  EXPECT_EQ(State(), Receiving);
+  EXPECT_EQ(State(), StationState::Receiving);
   EXPECT_EQ(waveIn.openDevices, 1);
   EXPECT_EQ(Enabled(), "Stop ");
   ClickMike();  // the same capture
   EXPECT_EQ(waveIn.openDevices, 1);
   EXPECT_EQ(dlg->OscMask, MikeBit);
   Command(ID_CONFIG_STOP);
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(waveIn.openDevices, 0);
   EXPECT_TRUE(dlg->Rx.StopRequested());
   EXPECT_FALSE(dlg->MikeCheck->isChecked());
@@ -157,7 +158,7 @@ TEST_F(States, ReceptionSharesTheCaptureAndItsStopUnticksMike) {
   // The partial buffer's late notice: the two-tone signal, then Stop, which does nothing now.
   waveIn.DeliverNotices();
   EXPECT_THAT(speaker.calls, ::testing::ElementsAre("Beep 1000 60", "Beep 500 60"));
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
 }
 
 TEST_F(States, UntickingMikeDuringAReceptionLeavesTheCaptureToIt) {
@@ -165,35 +166,35 @@ TEST_F(States, UntickingMikeDuringAReceptionLeavesTheCaptureToIt) {
   Command(ID_CONFIG_RECEIVE);
   ClickMike();
   EXPECT_EQ(waveIn.openDevices, 1);
-  EXPECT_EQ(State(), Receiving);
+  EXPECT_EQ(State(), StationState::Receiving);
 }
 
 TEST_F(States, TypingDuringAReceptionStopsItThenSends) {
-  SetState(Held);
+  SetState(StationState::Held);
   Command(ID_CONFIG_RECEIVE);
-  ASSERT_EQ(State(), ReceivingFromHeld);
+  ASSERT_EQ(State(), StationState::ReceivingFromHeld);
   Type("k");
   EXPECT_EQ(waveIn.openDevices, 0);
-  EXPECT_EQ(State(), Transmitting);  // from Held, with the whole text
+  EXPECT_EQ(State(), StationState::Transmitting);  // from Held, with the whole text
   EXPECT_EQ(objects->Station.TransmitText.Get(), "k");
 }
 
 TEST_F(States, TheEndMessageDuringAReceptionReturnsToIdleAndKeepsTheCapture) {
   Command(ID_CONFIG_RECEIVE);
   dlg->SendMessage(WM_TX_DONE, 0, 0);
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(waveIn.openDevices, 1);
 }
 
 TEST_F(States, ManualFromHeldRunsTheKeyingDialogAndItsEndReturnsToHeld) {
-  SetState(Held);
+  SetState(StationState::Held);
   WhenTheKeyingDialogOpens([this] {
-    EXPECT_EQ(State(), ManualFromHeld);
+    EXPECT_EQ(State(), StationState::ManualFromHeld);
     EXPECT_EQ(timer.Running(), 1u);
     EXPECT_EQ(Enabled(), "");
   });
   Command(ID_CONFIG_MANUAL);
-  EXPECT_EQ(State(), Held);
+  EXPECT_EQ(State(), StationState::Held);
   EXPECT_EQ(timer.Running(), 0u);
   EXPECT_EQ(Enabled(), "Tx Manual Spacing ");
 }
@@ -203,7 +204,7 @@ TEST_F(States, TheProgressThreadFollowsTheKeyedCharacterAndRestoresTheButtons) {
   QString lines;
   for (int line = 0; line < 40; ++line) lines += "x\n";  // two characters a line
   dlg->TextEdit->setPlainText(lines);
-  ASSERT_EQ(State(), Transmitting);
+  ASSERT_EQ(State(), StationState::Transmitting);
   QTextCursor end = dlg->TextEdit->textCursor();
   end.movePosition(QTextCursor::End);
   dlg->TextEdit->setTextCursor(end);  // where the operator types
@@ -234,7 +235,7 @@ TEST_F(States, TheProgressThreadFollowsTheKeyedCharacterAndRestoresTheButtons) {
 TEST_F(States, TheMenuFollowsTheStateEveryTimeItOpens) {
   auto* config = dlg->MenuBar()->findChild<QMenu*>("Config");
   ASSERT_NE(config, nullptr);
-  for (int32_t state = Idle; state <= ManualFromHeld; ++state) {
+  for (const StationState state : AllStationStates) {
     SetState(state);
     emit config->aboutToShow();
     for (const auto& [id, enabled] : MenuStateFor(state)) {
@@ -243,19 +244,19 @@ TEST_F(States, TheMenuFollowsTheStateEveryTimeItOpens) {
     EXPECT_FALSE(dlg->MenuItem(ID_OPTION_SPEAKER)->isEnabled());  // "OS" is not Windows_NT here
     EXPECT_TRUE(dlg->MenuItem(ID_FILE_EXIT)->isEnabled());
   }
-  SetState(StoppingTransmit);
+  SetState(StationState::StoppingTransmit);
   dlg->SendMessage(WM_MENU_REFRESH_AGAIN, 0, 0);
   EXPECT_TRUE(dlg->MenuItem(ID_CONFIG_MANUAL)->isEnabled());
   EXPECT_FALSE(dlg->MenuItem(ID_FILE_SAVE)->isEnabled());
 }
 
 TEST_F(States, QuittingAsksOnlyWhereTheStationIsBusyOrHeld) {
-  for (int32_t state = Idle; state <= ManualFromHeld; ++state) {
+  for (const StationState state : AllStationStates) {
     SetState(state);
     prompts.messages.clear();
     prompts.answers = {IDNO};
     const bool asks =
-        state == Transmitting || state == Receiving || state == ReceivingFromHeld || state == Held;
+        state == StationState::Transmitting || Receives(state) || state == StationState::Held;
     EXPECT_EQ(dlg->CanQuit(), !asks) << state;
     ASSERT_EQ(prompts.messages.size(), asks ? 1u : 0u) << state;
     if (asks) {
@@ -271,16 +272,17 @@ TEST_F(States, QuittingAReceptionClosesTheCaptureAndATransmissionStopsTheTimer) 
   prompts.answers = {IDYES};
   EXPECT_TRUE(dlg->CanQuit());
   EXPECT_EQ(waveIn.openDevices, 0);
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
 
   Type("q");
-  ASSERT_EQ(State(), Transmitting);
+  ASSERT_EQ(State(), StationState::Transmitting);
   dlg->show();
   prompts.answers = {IDYES};
   dlg->MenuItem(ID_FILE_EXIT)->trigger();
   EXPECT_FALSE(dlg->isVisible());
   EXPECT_EQ(timer.Running(), 0u);
-  EXPECT_EQ(State(), Transmitting);  // left as it was; its thread is joined all the same
+  EXPECT_EQ(State(),
+            StationState::Transmitting);  // left as it was; its thread is joined all the same
   EXPECT_EQ(dlg->States.ProgressThreads(), 0u);
 }
 
@@ -290,7 +292,7 @@ TEST_F(States, EndingWithoutAskingStopsTheBusyStationAndAsksNothing) {
   dlg->show();
   Button(IDC_AF1)->click();
   Type("q");
-  ASSERT_EQ(State(), Transmitting);
+  ASSERT_EQ(State(), StationState::Transmitting);
   ASSERT_EQ(dlg->States.ProgressThreads(), 1u);
   prompts.answers = {IDNO};
   dlg->EndWithoutAsking();
@@ -317,10 +319,10 @@ TEST_F(StationPanel, ShowsTheHiddenControlsThemselvesAndTheyActAsTheMenuDoes) {
   EXPECT_EQ(objects->Station.DotMs, 48);
   dlg->TextEdit->setFocus();
   QTest::keyClicks(dlg->TextEdit, "t");
-  EXPECT_EQ(objects->Station.OperatingState, Transmitting);
+  EXPECT_EQ(objects->Station.OperatingState, StationState::Transmitting);
   EXPECT_FALSE(dlg->ManualButton->isEnabled());
   dlg->StopButton->click();
-  EXPECT_EQ(objects->Station.OperatingState, StoppingTransmit);
+  EXPECT_EQ(objects->Station.OperatingState, StationState::StoppingTransmit);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 
 #include "dialog_fixture.h"
 #include "morse/operating_state.h"
+#include "tests/station_names.h"
 #include "ui/dialog_template.h"
 #include "ui/menu_resource.h"
 #include "ui/menu_state.h"
@@ -57,14 +58,14 @@ class StationMonkey : public DialogTest {
   // Held.
   void EngineStep() {
     StationValues& s = objects->Station;
-    const int32_t state = s.OperatingState;
-    if (state == Transmitting || state == StoppingTransmit) {
+    const StationState state = s.OperatingState;
+    if (state == StationState::Transmitting || state == StationState::StoppingTransmit) {
       dlg->Keyer.StopElementTimer();
       dlg->SendMessage(WM_TX_DONE, 0, 0);
-    } else if ((state == Idle || state == Held) && s.TimerIdle == 0) {
+    } else if ((state == StationState::Idle || state == StationState::Held) && s.TimerIdle == 0) {
       dlg->Keyer.StopElementTimer();
-    } else if (state == Idle) {
-      s.OperatingState = Held;
+    } else if (state == StationState::Idle) {
+      s.OperatingState = StationState::Held;
     }
   }
 
@@ -139,9 +140,9 @@ class StationMonkey : public DialogTest {
       checked += qobject_cast<QAbstractButton*>(dlg->Control(id))->isChecked() ? 1 : 0;
     }
     ASSERT_EQ(checked, 1);
-    const int32_t state = objects->Station.OperatingState;
-    ASSERT_GE(state, Idle);
-    ASSERT_LE(state, ManualFromHeld);
+    const StationState state = objects->Station.OperatingState;
+    ASSERT_GE(state, StationState::Idle);
+    ASSERT_LE(state, StationState::ManualFromHeld);
     emit dlg->MenuBar()->findChild<QMenu*>("Config")->aboutToShow();
     for (const auto& [id, enabled] : MenuStateFor(state)) {
       ASSERT_EQ(dlg->MenuItem(id)->isEnabled(), enabled) << "state " << state << " item " << id;
