@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
   dlg.UpdateOscMask();
 
   const int notifications = 200;
-  for (uint32_t mode : {ModeSum, ModeProduct, ModeLsb}) {
+  for (const MixMode mode : {MixMode::Sum, MixMode::Product, MixMode::Lsb}) {
     qobject_cast<QAbstractButton*>(dlg.Control(static_cast<int>(mode)))->click();
     std::vector<double> whole, refill, remix, label;
     for (int step = 0; step < notifications; ++step) {

@@ -5,10 +5,10 @@
 #include <QSlider>
 
 #include "morse/operating_state.h"
-#include "synth/mix_mode.h"
 #include "ui/dialog_template.h"
 #include "ui/main_dlg.h"
 #include "ui/menu_resource.h"
+#include "ui/mode_buttons.h"
 #include "ui/up_down.h"
 
 namespace zudorave {
@@ -18,10 +18,8 @@ constexpr char MikeFailure[] = "OnCheckMike() - OpenSndRx() failed! ";
 }  // namespace
 
 void MainDlg::Remix() {
-  for (int id = IDC_LSB; id <= IDC_PRODUCT; ++id) {
-    if (qobject_cast<QAbstractButton*>(Control(id))->isChecked()) {
-      context_.Tx.Mix(static_cast<uint32_t>(id), OscMask);
-    }
+  for (const auto& [id, mode] : ModeButtons) {
+    if (qobject_cast<QAbstractButton*>(Control(id))->isChecked()) context_.Tx.Mix(mode, OscMask);
   }
 }
 

@@ -42,7 +42,7 @@ TEST(ProgramObjects, TheGeneratorMixesTheFrontOfTheProgramsFilledQueue) {
   const int16_t loud = 8000;
   std::memcpy(first->data, &loud, sizeof loud);
   objects.FilledQueue.PushBack(first);
-  objects.Tx.Mix(ModeSum, MikeBit);
+  objects.Tx.Mix(MixMode::Sum, MikeBit);
   EXPECT_EQ(objects.Tx.OutputSample(0), 1000);
 }
 

@@ -260,7 +260,7 @@ TEST_F(Modes, AModeClickedInSilenceRendersWithoutPlaying) {
   FakeWaveOut device;
   CaptureQueue filled;
   SndTx reference(SndTx::InitialAf1Frequency, device, filled);
-  reference.Mix(ModeLsb, Af1Bit | Af3Bit);
+  reference.Mix(MixMode::Lsb, Af1Bit | Af3Bit);
   for (int j : {0, 1, 2, 500, 44099})
     EXPECT_EQ(objects->Tx.OutputSample(j), reference.OutputSample(j));
 }
@@ -311,7 +311,7 @@ TEST_F(AccessibleActions, ToggleChoosesAModeAndReRenders) {
   FakeWaveOut device;
   CaptureQueue filled;
   SndTx reference(SndTx::InitialAf1Frequency, device, filled);
-  reference.Mix(ModeLsb, Af1Bit | Af3Bit);
+  reference.Mix(MixMode::Lsb, Af1Bit | Af3Bit);
   for (int j : {1, 2, 500, 44099}) {
     EXPECT_EQ(objects->Tx.OutputSample(j), reference.OutputSample(j));
   }
@@ -331,7 +331,7 @@ TEST_F(Af1Trackbar, MovingItRetunesAndRelabels) {
   FakeWaveOut device;
   CaptureQueue filled;
   SndTx reference(1000, device, filled);
-  reference.Mix(ModeSum, Af1Bit);
+  reference.Mix(MixMode::Sum, Af1Bit);
   EXPECT_EQ(objects->Tx.OutputSample(1), reference.OutputSample(1));
   EXPECT_THAT(waveOut.calls, ElementsAre("Open 44100", "Prepare 0 flags 12 loops 10000",
                                          "Write 88200 flags 12 loops 10000"));
@@ -415,7 +415,7 @@ TEST_F(Fields, AnAppliedFieldReRendersTheSelectedMode) {
   CaptureQueue filled;
   SndTx reference(SndTx::InitialAf1Frequency, device, filled);
   reference.FillOscillator(2, 1000);
-  reference.Mix(ModeSum, Af2Bit);
+  reference.Mix(MixMode::Sum, Af2Bit);
   for (int j : {1, 2, 333}) EXPECT_EQ(objects->Tx.OutputSample(j), reference.OutputSample(j));
 }
 
