@@ -1,6 +1,7 @@
 #include "morse/key_sequencer.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zudorave {
 
@@ -25,6 +26,7 @@ void KeySequencer::Begin() {
   down_ = false;
   nextEvent_ = 0;
   character_ = {};
+  characterStarted_ = false;
   edge_ = 0;
   timelineStart_ = 0;
   timelineMs_ = 0;
@@ -47,7 +49,7 @@ KeySpan KeySequencer::Next(uint32_t limit) {
   }
   const auto samples = static_cast<uint32_t>(until - clock_);
   clock_ = until;
-  return {samples, down_};
+  return {samples, down_, std::exchange(characterStarted_, false)};
 }
 
 void KeySequencer::Settle() {
@@ -133,6 +135,7 @@ bool KeySequencer::StartCharacter(bool following) {
     timelineMs_ = 0;
   }
   character_ = TimeCharacter(SendPattern(next.code), dotMs, extraMs);
+  characterStarted_ = true;
   edge_ = 0;
   nextEvent_ = SendingSample(character_.edges > 0 ? character_.edgeMs[0] : character_.lengthMs);
   station_.SendPosition = next.textIndex;

@@ -7,7 +7,7 @@
 namespace zudorave {
 
 MorseKeyer::MorseKeyer(StationValues& station, RenderOut& keyingOut, PeriodicTimer& timer,
-                       UiThread& ui, const int32_t& toneHz)
+                       UiThread& ui, int32_t toneHz)
     : station_(station),
       timer_(timer),
       ui_(ui),
@@ -107,6 +107,11 @@ void MorseKeyer::PostEnd(uint64_t run) {
     StopElementTimer();
     if (onEnd_) onEnd_();
   });
+}
+
+void MorseKeyer::SetTone(int32_t hz) {
+  toneHz_ = hz;
+  engine_.Retune(hz);
 }
 
 void MorseKeyer::SpeedStep(int32_t wpm) {

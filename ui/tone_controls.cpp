@@ -46,8 +46,10 @@ void MainDlg::OnHScroll() {
   const int32_t frequency = AF1Slider->value();
   if (frequency != context_.Af1Frequency) {
     context_.Af1Frequency = frequency;
+    // The keyed sidetone takes it at its next character.
+    Keyer.SetTone(frequency);
     if (context_.Station.OperatingState == StationState::Transmitting) {
-      // A transmission keeps its tone; the keying engine picks the change up.
+      // The generator's loop keeps its tone until the transmission ends (WM_TX_DONE).
       context_.Station.ToneChangePending = 1;
     } else {
       context_.Tx.FillOscillator(1, frequency);

@@ -201,6 +201,31 @@ TEST(KeyingEngine, EveryCharacterFollowsTheOneBeforeOnTimeHoweverLong) {
   }
 }
 
+// How often the keyed sine changes sign between two times: twice its frequency over the time.
+int SignChanges(const std::vector<int16_t>& samples, uint64_t fromMs, uint64_t toMs) {
+  int changes = 0;
+  for (uint64_t i = MsToSamples(fromMs) + 1; i < MsToSamples(toMs); ++i) {
+    changes += (samples[i - 1] < 0) != (samples[i] < 0) ? 1 : 0;
+  }
+  return changes;
+}
+
+TEST(KeyingEngine, AToneChangeWhileSendingIsKeyedFromTheNextCharacterOn) {
+  StationValues station;
+  station.DotMs = 100;
+  station.TransmitText.Set("EE");  // dots at 0 and 400 ms
+  station.OperatingState = StationState::Transmitting;
+  KeyingEngine engine(station);
+  engine.Begin(300);
+  engine.Tick();
+  std::vector<int16_t> heard(MsToSamples(600));
+  engine.Render(std::span(heard).first(MsToSamples(50)));
+  engine.Retune(1000);  // halfway through the first dot
+  engine.Render(std::span(heard).subspan(MsToSamples(50)));
+  EXPECT_NEAR(SignChanges(heard, 10, 90), 2 * 300 * 80 / 1000, 1);
+  EXPECT_NEAR(SignChanges(heard, 410, 490), 2 * 1000 * 80 / 1000, 1);
+}
+
 // The paddles through SetPaddle into the engine, at times in units of 100 ms.
 struct Press {
   double atUnits;  // negative: before the run begins
