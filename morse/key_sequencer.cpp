@@ -111,10 +111,11 @@ bool KeySequencer::Rest() {
   return true;
 }
 
-int32_t KeySequencer::TakeDotMs() {
+int32_t KeySequencer::DotMsNow() const {
   // A speed asked for while the run goes on takes effect at the next character or element.
-  if (station_.SpeedChangePending.exchange(0) != 0) station_.DotMs = station_.RequestedDotMs.load();
-  return std::max(station_.DotMs.load(), 1);
+  const int32_t dotMs =
+      station_.SpeedChangePending != 0 ? station_.RequestedDotMs.load() : station_.DotMs.load();
+  return std::max(dotMs, 1);
 }
 
 bool KeySequencer::StartCharacter(bool following) {
@@ -125,7 +126,7 @@ bool KeySequencer::StartCharacter(bool following) {
   }
   PlannedCharacter next{};
   if (!characters_.Pop(next)) return false;
-  const auto dotMs = static_cast<uint32_t>(TakeDotMs());
+  const auto dotMs = static_cast<uint32_t>(DotMsNow());
   const auto extraMs =
       static_cast<uint32_t>(std::clamp(station_.ExtraSpacing.load(), 0, MaxExtraSpacing));
   if (following) {
@@ -157,7 +158,7 @@ void KeySequencer::DropCharacters() {
 }
 
 void KeySequencer::StartElement(Element element) {
-  const auto dotMs = static_cast<uint64_t>(TakeDotMs());
+  const auto dotMs = static_cast<uint64_t>(DotMsNow());
   unitSamples_ = MsToSamples(dotMs);
   element_ = element;
   down_ = true;

@@ -54,7 +54,7 @@ class KeySequencer {
   uint64_t SendingSample(uint32_t ms) const {
     return timelineStart_ + MsToSamples(timelineMs_ + ms);
   }
-  int32_t TakeDotMs();
+  int32_t DotMsNow() const;
 
   StationValues& station_;
   CharacterQueue& characters_;

@@ -134,19 +134,6 @@ void MorseKeyer::SpacingStep(int32_t position) {
   }
 }
 
-void MorseKeyer::SetPaddle(int32_t input) {
-  // A held key repeats its input with every auto-repeat.
-  if (input == station_.LastPaddleInput) return;
-  station_.LastPaddleInput = input;
-  // A press of the other paddle while one is down is latched, not taken over; the engine hands
-  // the state back once the press has keyed and the paddles are up.
-  if (station_.PaddleState == NoPaddle) {
-    if (input == LeftPaddle || input == RightPaddle) station_.PaddleState = input;
-  } else if (station_.PaddleState == LeftPaddle && input == RightPaddle) {
-    station_.RightPaddleLatch = 1;
-  } else if (station_.PaddleState == RightPaddle && input == LeftPaddle) {
-    station_.LeftPaddleLatch = 1;
-  }
-}
+void MorseKeyer::SetPaddle(int32_t input) { station_.Paddles.Input(input); }
 
 }  // namespace zudorave

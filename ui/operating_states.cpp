@@ -119,7 +119,10 @@ void OperatingStates::TypedTextChanged() {
     // Deleted or replaced text never starts or stops anything.
     station_.TransmitText.Set(text);
     station_.TypedLength = n;
-    if (n < station_.SendPosition) station_.SendPosition = 0;
+    // The clock may move it meanwhile; only a position past the new end goes back to 0.
+    int32_t at = station_.SendPosition;
+    while (n < at && !station_.SendPosition.compare_exchange_weak(at, 0)) {
+    }
     return;
   }
   switch (State()) {

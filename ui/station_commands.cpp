@@ -11,6 +11,7 @@
 #include <QTextCursor>
 #include <QTextLayout>
 #include <algorithm>
+#include <utility>
 
 #include "morse/operating_state.h"
 #include "ui/dialog_template.h"
@@ -77,7 +78,7 @@ intptr_t MainDlg::SendMessage(uint32_t message, uintptr_t /*wParam*/, intptr_t /
 intptr_t MainDlg::OnTxDone() {
   States.TxDone();
   // An AF1 move held back while transmitting reaches the oscillator now.
-  if (context_.Station.ToneChangePending.exchange(0) != 0) {
+  if (std::exchange(context_.Station.ToneChangePending, 0) != 0) {
     context_.Tx.FillOscillator(1, context_.Af1Frequency);
     Remix();
   }

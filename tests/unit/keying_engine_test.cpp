@@ -309,13 +309,10 @@ TEST_F(Paddles, TheIambicKeyer) {
        "."},
   };
   for (const Case& c : cases) {
-    StationValues& s = station;
-    s.PaddleState = NoPaddle;
-    s.LastPaddleInput = NoPaddle;
+    station.Paddles.Store({});
     EXPECT_EQ(Key(c.presses, c.until), c.elements) << c.what;
     // Once the paddles are up, the state is handed back and every latch was used.
-    EXPECT_EQ(s.PaddleState, NoPaddle) << c.what;
-    EXPECT_EQ(s.LeftPaddleLatch + s.RightPaddleLatch, 0) << c.what;
+    EXPECT_EQ(station.Paddles.Load(), PaddleValues{}) << c.what;
   }
 }
 

@@ -26,8 +26,7 @@ TEST(ProgramObjects, StartValues) {
   EXPECT_EQ(station.SpacingFlag, 1);
   EXPECT_EQ(station.TimerIdle, 1);
   EXPECT_EQ(station.ElementCountdown, 2);
-  EXPECT_EQ(station.PaddleState, 2);
-  EXPECT_EQ(station.LastPaddleInput, 2);
+  EXPECT_EQ(station.Paddles.Load(), (PaddleValues{2, 2, false, false}));
   EXPECT_TRUE(station.DecodeMap.empty());  // filled by the main dialog's keyer
   EXPECT_EQ(station.OperatingState, StationState::Idle);
   EXPECT_TRUE(objects.Tx.Ready());

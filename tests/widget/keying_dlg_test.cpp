@@ -42,7 +42,7 @@ struct LoggedSpeaker : FakeSpeaker {
   std::vector<std::string>& log;
 };
 
-// SetPaddle leaves its input in LastPaddleInput; this value says no input came at all.
+// SetPaddle leaves its input as the last input; this value says no input came at all.
 constexpr int32_t Untouched = -1;
 
 class KeyingDialog : public ::testing::Test {
@@ -64,7 +64,7 @@ class KeyingDialog : public ::testing::Test {
   void Open(StationState state) {
     dlg.reset();  // its capture goes before the next dialog takes one
     station.OperatingState = state;
-    station.LastPaddleInput = Untouched;
+    station.Paddles.Store({NoPaddle, Untouched, false, false});
     dlg = std::make_unique<KeyingDlg>(&keyer, station, joystick, prompts, speaker, [this] {
       ++endRuns;
       decodedAtEnd = station.DecodedText.Get();
@@ -103,7 +103,7 @@ struct KeyStep {
   Qt::Key key;
   Qt::KeyboardModifiers modifiers;
   bool autoRepeat;
-  int32_t lastInput;  // LastPaddleInput after the step
+  int32_t lastInput;  // the last paddle input after the step
 };
 
 TEST_F(KeyingDialog, InManualStatesKeysArePaddles) {
@@ -141,7 +141,7 @@ TEST_F(KeyingDialog, InManualStatesKeysArePaddles) {
       const KeyStep& step = steps[i];
       QTest::simulateEvent(Edit(), step.press, step.key, step.modifiers, QString(),
                            step.autoRepeat);
-      EXPECT_EQ(station.LastPaddleInput, step.lastInput);
+      EXPECT_EQ(station.Paddles.Load().lastInput, step.lastInput);
     }
     EXPECT_EQ(Edit()->toPlainText(), "CQ DE");
     EXPECT_EQ(Edit()->textCursor().position(), caret);
@@ -168,7 +168,7 @@ TEST_F(KeyingDialog, InOtherStatesKeysDoNothingAndStayInTheEdit) {
     cursor.setPosition(2);
     Edit()->setTextCursor(cursor);
     for (const auto& [key, modifiers] : keys) QTest::keyClick(Edit(), key, modifiers);
-    EXPECT_EQ(station.LastPaddleInput, Untouched);
+    EXPECT_EQ(station.Paddles.Load().lastInput, Untouched);
     EXPECT_EQ(Edit()->toPlainText(), "CQ DE");
     EXPECT_EQ(Edit()->textCursor().position(), 2);
     EXPECT_FALSE(Edit()->textCursor().hasSelection());
@@ -187,9 +187,9 @@ TEST_F(KeyingDialog, LosingTheFocusLetsGoInManualStatesOnly) {
     Open(state);
     Show();
     ASSERT_TRUE(Edit()->hasFocus());
-    station.LastPaddleInput = Untouched;
+    station.Paddles.Store({NoPaddle, Untouched, false, false});
     Button(IDC_KEYING_CLEAR)->setFocus(Qt::MouseFocusReason);
-    EXPECT_EQ(station.LastPaddleInput, lastInput);
+    EXPECT_EQ(station.Paddles.Load().lastInput, lastInput);
   }
 }
 
@@ -220,7 +220,8 @@ TEST_F(KeyingDialog, JoystickButtonsArePaddlesInEveryState) {
         joystick.Release(steps[i].button);
       }
       // The dialog's own timer polls.
-      EXPECT_TRUE(QTest::qWaitFor([&] { return station.LastPaddleInput == steps[i].lastInput; }));
+      EXPECT_TRUE(
+          QTest::qWaitFor([&] { return station.Paddles.Load().lastInput == steps[i].lastInput; }));
     }
     for (int button = 1; button <= 4; ++button) joystick.Release(button);
     joystick.Poll();
@@ -263,18 +264,15 @@ TEST_F(KeyingDialog, AMissingOrUnpluggedJoystickIsReported) {
 
 TEST_F(KeyingDialog, ClearEmptiesTheTextsAndLeavesPaddlesAndState) {
   Open(StationState::ManualKeying);
-  station.PaddleState = LeftPaddle;
-  station.LastPaddleInput = LeftPaddle;
-  station.RightPaddleLatch = 1;
+  const PaddleValues paddles{LeftPaddle, LeftPaddle, true, false};
+  station.Paddles.Store(paddles);
   station.DecodedText.Set("CQ DE");
   dlg->ShowDecodedText("CQ DE");
   ASSERT_EQ(Edit()->toPlainText(), "CQ DE");
   Button(IDC_KEYING_CLEAR)->click();
   EXPECT_EQ(station.DecodedText.Get(), "");
   EXPECT_EQ(Edit()->toPlainText(), "");
-  EXPECT_EQ(station.PaddleState, LeftPaddle);
-  EXPECT_EQ(station.LastPaddleInput, LeftPaddle);
-  EXPECT_EQ(station.RightPaddleLatch, 1);
+  EXPECT_EQ(station.Paddles.Load(), paddles);
   EXPECT_EQ(station.OperatingState, StationState::ManualKeying);
   EXPECT_EQ(endRuns, 0);
 }
