@@ -46,12 +46,19 @@ class States : public DialogTest {
   }
   // The box is hidden and disabled: its handler runs as the dialog's own notification.
   void ClickMike() {
-    dlg->MikeCheck->toggle();
+    Button(IDC_MIKE)->toggle();
     dlg->OnCommand(IDC_MIKE, BN_CLICKED);
   }
+  QPlainTextEdit* Text() const { return Widget<QPlainTextEdit>(IDC_TEXT); }
   void Type(const QString& text) {
-    dlg->TextEdit->moveCursor(QTextCursor::End);
-    dlg->TextEdit->insertPlainText(text);
+    Text()->moveCursor(QTextCursor::End);
+    Text()->insertPlainText(text);
+  }
+  // Stop, and Stop again, which stops the element timer: the end of the transmission follows.
+  void StopTransmitting() {
+    Command(ID_CONFIG_STOP);
+    Command(ID_CONFIG_STOP);
+    QCoreApplication::processEvents();
   }
   // Runs the keying dialog's modal run with inspect, then closes it as its Cancel would.
   void WhenTheKeyingDialogOpens(std::function<void()> inspect) {
@@ -63,7 +70,7 @@ class States : public DialogTest {
 };
 
 TEST_F(States, StopTwiceWhileTransmittingThenOnlyTheEndMessageReturnsToIdle) {
-  dlg->TextEdit->setPlainText("cq");
+  Text()->setPlainText("cq");
   ASSERT_EQ(State(), StationState::Transmitting);  // typing in Idle sends
   EXPECT_EQ(Enabled(), "Stop ");
   Command(ID_CONFIG_STOP);
@@ -98,8 +105,8 @@ TEST_F(States, ATransmissionEndsByItselfAndTheNextTypedCharacterSendsAgain) {
 
 TEST_F(States, TransmitTakesTheWholeTextAndFromHeldKeepsTheKeyedIndex) {
   {
-    const QSignalBlocker quiet(dlg->TextEdit);
-    dlg->TextEdit->setPlainText("test de");
+    const QSignalBlocker quiet(Text());
+    Text()->setPlainText("test de");
   }
   objects->Station.KeyedCharIndex = 4;
   SetState(StationState::Held);
@@ -107,9 +114,9 @@ TEST_F(States, TransmitTakesTheWholeTextAndFromHeldKeepsTheKeyedIndex) {
   EXPECT_EQ(State(), StationState::Transmitting);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "test de");
   EXPECT_EQ(objects->Station.KeyedCharIndex, 4);
-  dlg->SendMessage(WM_TX_DONE, 0, 0);
+  StopTransmitting();
+  ASSERT_EQ(State(), StationState::Idle);
   keyingOut.openResult = MMSYSERR_NODRIVER;  // the timer cannot start: nothing moves
-  dlg->Keyer.StopElementTimer();
   Command(ID_CONFIG_TRANSMIT);
   EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(objects->Station.KeyedCharIndex, 0);
@@ -117,16 +124,15 @@ TEST_F(States, TransmitTakesTheWholeTextAndFromHeldKeepsTheKeyedIndex) {
 }
 
 TEST_F(States, TheTextBoxSendsOnlyItsLastCharacterAndEditingNeverStartsAnything) {
-  dlg->TextEdit->setPlainText("abc");  // pasted at once
+  Text()->setPlainText("abc");  // pasted at once
   EXPECT_EQ(State(), StationState::Transmitting);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "c");
   EXPECT_EQ(objects->Station.KeyedCharIndex, 2);
   Type("d");
   EXPECT_EQ(objects->Station.TransmitText.Get(), "cd");
-  dlg->SendMessage(WM_TX_DONE, 0, 0);
-  dlg->Keyer.StopElementTimer();
+  StopTransmitting();
   objects->Station.SendPosition = 3;
-  dlg->TextEdit->setPlainText("ab");  // shorter: taken whole, nothing starts
+  Text()->setPlainText("ab");  // shorter: taken whole, nothing starts
   EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "ab");
   EXPECT_EQ(objects->Station.SendPosition, 0);
@@ -147,13 +153,11 @@ TEST_F(States, ReceptionSharesTheCaptureAndItsStopUnticksMike) {
   EXPECT_EQ(Enabled(), "Stop ");
   ClickMike();  // the same capture
   EXPECT_EQ(waveIn.openDevices, 1);
-  EXPECT_EQ(dlg->OscMask, MikeBit);
+  EXPECT_EQ(waveOut.openDevices, 1);  // the Mike source plays
   Command(ID_CONFIG_STOP);
   EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(waveIn.openDevices, 0);
-  EXPECT_TRUE(dlg->Rx.StopRequested());
-  EXPECT_FALSE(dlg->MikeCheck->isChecked());
-  EXPECT_EQ(dlg->OscMask, 0);
+  EXPECT_FALSE(Button(IDC_MIKE)->isChecked());
   EXPECT_EQ(waveOut.openDevices, 0);
   // The partial buffer's late notice: the two-tone signal, then Stop, which does nothing now.
   waveIn.DeliverNotices();
@@ -203,28 +207,29 @@ TEST_F(States, TheProgressThreadFollowsTheKeyedCharacterAndRestoresTheButtons) {
   dlg->show();
   QString lines;
   for (int line = 0; line < 40; ++line) lines += "x\n";  // two characters a line
-  dlg->TextEdit->setPlainText(lines);
+  Text()->setPlainText(lines);
   ASSERT_EQ(State(), StationState::Transmitting);
-  QTextCursor end = dlg->TextEdit->textCursor();
+  QTextCursor end = Text()->textCursor();
   end.movePosition(QTextCursor::End);
-  dlg->TextEdit->setTextCursor(end);  // where the operator types
-  dlg->TextEdit->verticalScrollBar()->setValue(0);
+  Text()->setTextCursor(end);  // where the operator types
+  Text()->verticalScrollBar()->setValue(0);
   const auto caretAt = [this] {
-    return dlg->KeyedCaret != nullptr ? dlg->KeyedCaret->pos() : QPoint(-1, -1);
+    const auto* caret = dlg->findChild<QWidget*>("KeyedCaret");
+    return caret != nullptr ? caret->pos() : QPoint(-1, -1);
   };
   const auto character = [this](int position) {
-    QTextCursor at(dlg->TextEdit->document());
+    QTextCursor at(Text()->document());
     at.setPosition(position);
-    return dlg->TextEdit->cursorRect(at).topLeft();
+    return Text()->cursorRect(at).topLeft();
   };
   objects->Station.KeyedCharIndex = 2;  // line 1
   QTRY_COMPARE(caretAt(), character(2));
-  EXPECT_EQ(dlg->TextEdit->textCursor().position(), end.position());
+  EXPECT_EQ(Text()->textCursor().position(), end.position());
   objects->Station.KeyedCharIndex = 30;  // line 15: two lines down, not to the character
   QTRY_COMPARE(caretAt(), character(30));
-  EXPECT_EQ(dlg->TextEdit->verticalScrollBar()->value(), 2);
+  EXPECT_EQ(Text()->verticalScrollBar()->value(), 2);
   // The caret is drawn apart: what is typed meanwhile goes where the operator types, the end.
-  dlg->TextEdit->insertPlainText("k");
+  Text()->insertPlainText("k");
   EXPECT_EQ(objects->Station.TransmitText.Get().back(), 'k');
   dlg->SendMessage(WM_TX_DONE, 0, 0);
   EXPECT_FALSE(dlg->Control(IDC_MANUAL)->isEnabled());  // only the thread gives it back
@@ -281,9 +286,9 @@ TEST_F(States, QuittingAReceptionClosesTheCaptureAndATransmissionStopsTheTimer) 
   dlg->MenuItem(ID_FILE_EXIT)->trigger();
   EXPECT_FALSE(dlg->isVisible());
   EXPECT_EQ(timer.Running(), 0u);
-  EXPECT_EQ(State(),
-            StationState::Transmitting);  // left as it was; its thread is joined all the same
-  EXPECT_EQ(dlg->States.ProgressThreads(), 0u);
+  // Left as it was; its thread is joined all the same.
+  EXPECT_EQ(State(), StationState::Transmitting);
+  ExpectNoProgressThreadLeft();
 }
 
 // A signal to end the program: no question, though the station is busy, and everything that
@@ -293,7 +298,6 @@ TEST_F(States, EndingWithoutAskingStopsTheBusyStationAndAsksNothing) {
   Button(IDC_AF1)->click();
   Type("q");
   ASSERT_EQ(State(), StationState::Transmitting);
-  ASSERT_EQ(dlg->States.ProgressThreads(), 1u);
   prompts.answers = {IDNO};
   dlg->EndWithoutAsking();
   EXPECT_TRUE(prompts.messages.empty());
@@ -302,7 +306,7 @@ TEST_F(States, EndingWithoutAskingStopsTheBusyStationAndAsksNothing) {
   EXPECT_EQ(waveOut.openDevices, 0);
   EXPECT_EQ(keyingOut.openDevices, 0);
   EXPECT_EQ(timer.Running(), 0u);
-  EXPECT_EQ(dlg->States.ProgressThreads(), 0u);
+  ExpectNoProgressThreadLeft();
 }
 
 class StationPanel : public DialogTest {};
@@ -315,13 +319,13 @@ TEST_F(StationPanel, ShowsTheHiddenControlsThemselvesAndTheyActAsTheMenuDoes) {
                        IDC_MANUAL, IDC_RECEIVE, IDC_LOOP}) {
     EXPECT_TRUE(dlg->Control(id)->isVisible()) << id;
   }
-  QTest::keyClick(dlg->SpeedSlider, Qt::Key_End);
+  QTest::keyClick(Widget<QSlider>(IDC_SPEED_SLIDER), Qt::Key_End);
   EXPECT_EQ(objects->Station.DotMs, 48);
-  dlg->TextEdit->setFocus();
-  QTest::keyClicks(dlg->TextEdit, "t");
+  Widget<QPlainTextEdit>(IDC_TEXT)->setFocus();
+  QTest::keyClicks(Widget<QPlainTextEdit>(IDC_TEXT), "t");
   EXPECT_EQ(objects->Station.OperatingState, StationState::Transmitting);
-  EXPECT_FALSE(dlg->ManualButton->isEnabled());
-  dlg->StopButton->click();
+  EXPECT_FALSE(dlg->Control(IDC_MANUAL)->isEnabled());
+  Button(IDC_STOP)->click();
   EXPECT_EQ(objects->Station.OperatingState, StationState::StoppingTransmit);
 }
 
