@@ -27,6 +27,10 @@ struct FakeRenderOutput {
   FakeRenderOut device;
   void SetUp() {}
   void Play(int ms) { device.Pump(MsToSamples(static_cast<uint64_t>(ms))); }
+  bool PlayUntil(const std::function<bool()>& condition) {
+    Play(300);
+    return condition();
+  }
 };
 INSTANTIATE_TYPED_TEST_SUITE_P(Double, RenderOutContract, FakeRenderOutput);
 
