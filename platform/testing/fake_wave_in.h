@@ -42,6 +42,8 @@ class FakeWaveIn : public WaveIn {
     if (openResult != MMSYSERR_NOERROR) return openResult;
     openedFormat = format;
     target = notify;
+    // Taken now, as the device does: a notice later finds out whether its target is gone.
+    targetAlive_ = notify != nullptr ? notify->Liveness() : std::weak_ptr<const void>();
     ++openDevices;
     return MMSYSERR_NOERROR;
   }
@@ -93,6 +95,7 @@ class FakeWaveIn : public WaveIn {
     if (added != nullptr) ReturnBuffer(bytesRecorded);
     --openDevices;
     target = nullptr;
+    targetAlive_.reset();
     return MMSYSERR_NOERROR;
   }
 
@@ -104,9 +107,7 @@ class FakeWaveIn : public WaveIn {
     bytesRecorded = 0;
     header->dwBytesRecorded = bytes;
     header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
-    std::weak_ptr<const void> alive =
-        target != nullptr ? target->Liveness() : std::weak_ptr<const void>();
-    notices_.push_back([this, to = target, alive, header] {
+    notices_.push_back([this, to = target, alive = targetAlive_, header] {
       if (to != nullptr && !alive.expired()) to->OnWimData(*this, *header);
     });
   }
@@ -128,6 +129,7 @@ class FakeWaveIn : public WaveIn {
   }
 
  private:
+  std::weak_ptr<const void> targetAlive_;
   std::deque<std::function<void()>> notices_;
 };
 
