@@ -14,13 +14,14 @@ namespace zudorave {
 struct ProgramObjects {
   // The playback device comes from the platform and must outlive the generator.
   explicit ProgramObjects(WaveOut& playbackDevice, const BlockAllocator& allocate = AllocateBlock)
-      : Tx(SndTx::InitialAf1Frequency, playbackDevice, FilledQueue, allocate) {}
+      : Tx(Af1Frequency, playbackDevice, FilledQueue, allocate) {}
 
   CapturePool Pool;
   CaptureQueue FreeQueue;
   CaptureQueue FilledQueue;
   CaptureQueue SpareQueue;
-  int32_t Af1Frequency = SndTx::InitialAf1Frequency;
+  // AF1 at the start, which the generator is made with; the tone controls keep it from then.
+  const int32_t Af1Frequency = SndTx::InitialAf1Frequency;
   SndTx Tx;
   // Speed, spacing, texts, the decode map and the station's flags, in their own order. The
   // spacing is a plain number, so being set after the generator rather than before changes

@@ -58,7 +58,7 @@ struct Playback {
 
 void MeasurePlayback(SdlAudio& audio, int rounds) {
   Playback p(audio);
-  p.tx.Mix(ModeSum, Af1Bit);
+  p.tx.Mix(MixMode::Sum, Af1Bit);
   std::vector<double> tick, probe, untick, closed;
   for (int i = 0; i < rounds; ++i) {
     probe.push_back(Milliseconds([&] { p.tx.OpenSndTx(100); }) +
@@ -83,7 +83,7 @@ void MeasurePlayback(SdlAudio& audio, int rounds) {
 
 void MeasureClicks(SdlAudio& audio, int clicks) {
   Playback p(audio);
-  p.tx.Mix(ModeSum, Af1Bit);
+  p.tx.Mix(MixMode::Sum, Af1Bit);
   std::vector<double> tick, untick;
   const auto start = Clock::now();
   for (int i = 0; i < clicks; ++i) {

@@ -37,7 +37,7 @@ void BM_FillOscillatorThenMix(benchmark::State& state) {
   int32_t frequency = 15000;
   for (auto _ : state) {
     g.tx.FillOscillator(3, frequency);
-    g.tx.Mix(ModeSum, Af1Bit | Af2Bit | Af3Bit);
+    g.tx.Mix(MixMode::Sum, Af1Bit | Af2Bit | Af3Bit);
     benchmark::DoNotOptimize(g.tx.OutputBuffer());
   }
 }
@@ -48,7 +48,7 @@ BENCHMARK(BM_FillOscillatorThenMix)
 
 void BM_Mix(benchmark::State& state) {
   Generator g;
-  const auto mode = static_cast<uint32_t>(state.range(0));
+  const auto mode = static_cast<MixMode>(state.range(0));
   const long before = allocations.load();
   for (auto _ : state) {
     g.tx.Mix(mode, Af1Bit | Af2Bit | Af3Bit);
@@ -57,7 +57,7 @@ void BM_Mix(benchmark::State& state) {
   state.counters["allocations"] = static_cast<double>(allocations.load() - before);
 }
 BENCHMARK(BM_Mix)
-    ->DenseRange(ModeLsb, ModeProduct)
+    ->DenseRange(static_cast<int64_t>(MixMode::Lsb), static_cast<int64_t>(MixMode::Product))
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);

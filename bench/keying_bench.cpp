@@ -91,7 +91,7 @@ void MeasureLatency(const OutputChoice& choice, int rounds, bool busy) {
   Station s(choice);
   SinkWatch watch;
   s.station.DotMs = MorseKeyer::DotFromWpm(25);
-  s.station.OperatingState = ManualKeying;
+  s.station.OperatingState = StationState::ManualKeying;
   if (!s.keyer.StartElementTimer()) {
     std::printf("no output device\n");
     return;
@@ -153,7 +153,7 @@ void MeasureTiming(const OutputChoice& choice, int32_t wpm, const std::string& t
   DeepRecorder recorder;
   s.station.DotMs = MorseKeyer::DotFromWpm(wpm);
   s.station.TransmitText.Set(text);
-  s.station.OperatingState = Transmitting;
+  s.station.OperatingState = StationState::Transmitting;
   std::this_thread::sleep_for(500ms);
   BusyCores load(busy);
   if (!s.keyer.StartElementTimer()) {

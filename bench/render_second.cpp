@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
   testing::FakeWaveOut device;
   CaptureQueue filled;
   SndTx tx(SndTx::InitialAf1Frequency, device, filled);
-  tx.Mix(ModeSum, Af1Bit);
+  tx.Mix(MixMode::Sum, Af1Bit);
 
   std::FILE* file = std::fopen(argv[1], "wb");
   if (file == nullptr) return 1;

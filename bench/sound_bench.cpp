@@ -45,14 +45,14 @@ void MeasureLatency(SndTx& tx, int rounds) {
   std::this_thread::sleep_for(300ms);
   std::vector<double> ms;
   for (int i = 0; i < rounds; ++i) {
-    tx.Mix(ModeLsb, 0);  // every source off: silence
+    tx.Mix(MixMode::Lsb, 0);  // every source off: silence
     if (!watch.AwaitSilence(60ms, 2s)) {
       std::printf("  the sink never fell silent\n");
       return;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(i % 7 * 3));  // vary the phase
     watch.Arm();
-    tx.Mix(ModeSum, Af1Bit);
+    tx.Mix(MixMode::Sum, Af1Bit);
     const auto mixed = Clock::now();
     if (const auto arrived = watch.Await(1s)) {
       ms.push_back(std::chrono::duration<double, std::milli>(*arrived - mixed).count());
@@ -76,7 +76,7 @@ double CpuSeconds() {
 }
 
 void MeasureCpu(SndTx& tx, std::chrono::seconds length) {
-  tx.Mix(ModeSum, Af1Bit | Af2Bit);
+  tx.Mix(MixMode::Sum, Af1Bit | Af2Bit);
   const double cpuBefore = CpuSeconds();
   const auto wallBefore = Clock::now();
   std::this_thread::sleep_for(length);
@@ -114,7 +114,7 @@ void MeasureDropouts(SndTx& tx, const PulseWaveOut* pulse, int seconds) {
   // Frequencies without a common period shorter than the second, so a lost block shows.
   tx.FillOscillator(0, 317);
   tx.FillOscillator(1, 2411);
-  tx.Mix(ModeSum, Af1Bit | Af2Bit);
+  tx.Mix(MixMode::Sum, Af1Bit | Af2Bit);
   std::vector<int16_t> second(SndTx::SampleCount);
   for (std::size_t i = 0; i < second.size(); ++i) {
     second[i] = tx.OutputSample(static_cast<int>(i));

@@ -63,28 +63,30 @@ int main(int argc, char** argv) {
   dlg.Create();
   dlg.show();
   // All three oscillators on, in the dearest mode, so every re-render does the most work.
-  qobject_cast<QAbstractButton*>(dlg.Control(IDC_AF1))->setChecked(true);
-  qobject_cast<QAbstractButton*>(dlg.Control(IDC_AF2))->setChecked(true);
-  qobject_cast<QAbstractButton*>(dlg.Control(IDC_AF3))->setChecked(true);
-  dlg.UpdateOscMask();
+  for (const int source : {IDC_AF1, IDC_AF2, IDC_AF3}) {
+    qobject_cast<QAbstractButton*>(dlg.Control(source))->click();
+  }
+  constexpr int32_t sources = Af1Bit | Af2Bit | Af3Bit;
+  auto* slider = dlg.ControlAs<QSlider>(IDC_AF1_SLIDER);
+  auto* af1Label = dlg.ControlAs<QLabel>(IDC_AF1_LABEL);
 
   const int notifications = 200;
-  for (uint32_t mode : {ModeSum, ModeProduct, ModeLsb}) {
+  for (const MixMode mode : {MixMode::Sum, MixMode::Product, MixMode::Lsb}) {
     qobject_cast<QAbstractButton*>(dlg.Control(static_cast<int>(mode)))->click();
     std::vector<double> whole, refill, remix, label;
     for (int step = 0; step < notifications; ++step) {
       const int frequency = 300 + step * 7;
-      whole.push_back(Milliseconds([&] { dlg.AF1Slider->setSliderPosition(frequency); }));
+      whole.push_back(Milliseconds([&] { slider->setSliderPosition(frequency); }));
       refill.push_back(Milliseconds([&] { objects.Tx.FillOscillator(1, frequency + 1); }));
-      remix.push_back(Milliseconds([&] { dlg.Remix(); }));
-      label.push_back(Milliseconds([&] { dlg.AF1Label->setText(QString::number(frequency)); }));
+      remix.push_back(Milliseconds([&] { objects.Tx.Mix(mode, sources); }));
+      label.push_back(Milliseconds([&] { af1Label->setText(QString::number(frequency)); }));
     }
     const QString name =
         qobject_cast<QAbstractButton*>(dlg.Control(static_cast<int>(mode)))->text();
-    std::printf("mode %s, mask %d:\n", name.toUtf8().constData(), dlg.OscMask);
+    std::printf("mode %s, mask %d:\n", name.toUtf8().constData(), sources);
     Report("  whole scroll notification", whole);
     Report("  refill (FillOscillator)", refill);
-    Report("  re-render (Remix)", remix);
+    Report("  re-render (Mix)", remix);
     Report("  label (static 1030)", label);
   }
   return 0;

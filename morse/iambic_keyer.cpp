@@ -11,39 +11,35 @@ Element Other(Element element) { return element == Element::Dot ? Element::Dash 
 }  // namespace
 
 void IambicKeyer::Begin() {
-  station_.PaddleState = NoPaddle;
-  station_.LastPaddleInput = NoPaddle;
-  station_.LeftPaddleLatch = 0;
-  station_.RightPaddleLatch = 0;
+  station_.Paddles.Store({});
   pressUsed_ = false;
 }
 
 void IambicKeyer::Watch() {
-  if (pressUsed_ && !Down(station_.LastPaddleInput)) {
-    station_.PaddleState = NoPaddle;
-    pressUsed_ = false;
-  }
+  if (pressUsed_ && station_.Paddles.HandBackIfUp()) pressUsed_ = false;
 }
 
 Element IambicKeyer::Next(Element last) {
   Watch();
+  SharedPaddles& paddles = station_.Paddles;
   // The other paddle pressed during this element comes next.
-  if (last == Element::Dot && station_.RightPaddleLatch.exchange(0) != 0) return Element::Dash;
-  if (last == Element::Dash && station_.LeftPaddleLatch.exchange(0) != 0) return Element::Dot;
-  const int32_t state = station_.PaddleState;
-  if (state != NoPaddle && !pressUsed_) {
+  if (last == Element::Dot && paddles.TakeRightLatch()) return Element::Dash;
+  if (last == Element::Dash && paddles.TakeLeftLatch()) return Element::Dot;
+  const PaddleValues now = paddles.Load();
+  if (now.state != NoPaddle && !pressUsed_) {
     pressUsed_ = true;
-    return ElementOf(state);
+    return ElementOf(now.state);
   }
-  const int32_t held = station_.LastPaddleInput;
-  if (Down(held)) {
+  if (Down(now.lastInput)) {
     // The other paddle went down after the one the state holds, and neither came up.
-    if (last != Element::None && state != NoPaddle && held != state) return Other(last);
-    return ElementOf(held);
+    if (last != Element::None && now.state != NoPaddle && now.lastInput != now.state) {
+      return Other(last);
+    }
+    return ElementOf(now.lastInput);
   }
   // Presses latched during an element of their own kind.
-  if (station_.RightPaddleLatch.exchange(0) != 0) return Element::Dash;
-  if (station_.LeftPaddleLatch.exchange(0) != 0) return Element::Dot;
+  if (paddles.TakeRightLatch()) return Element::Dash;
+  if (paddles.TakeLeftLatch()) return Element::Dot;
   return Element::None;
 }
 

@@ -2,14 +2,15 @@
 // The iambic keyer's decisions, taken from the paddle values SetPaddle leaves: the left paddle
 // keys dots, the right dashes; a held paddle repeats; with both down the elements alternate;
 // a press that came during an element (a latch, or a press the state holds that has not keyed
-// yet) is keyed next. It hands PaddleState back to NoPaddle once its press has keyed and the
+// yet) is keyed next. It hands the paddle state back to none once its press has keyed and the
 // paddles are up, and clears each latch as it keys it; nothing else does.
 //
 // A release of either paddle reads as both up (SetPaddle hears "released", not which), so with
 // one paddle still down the keyer goes on only once that paddle's input comes again.
 //
 // Threads: Begin where no run is going (the user-interface thread, before the output opens);
-// Next on the audio thread. SetPaddle writes the values on the user-interface thread meanwhile.
+// Next on the audio thread. SetPaddle writes the values on the user-interface thread meanwhile;
+// both change them by compare-exchange (morse/paddles.h).
 #include <cstdint>
 
 #include "morse/station_values.h"
@@ -33,7 +34,7 @@ class IambicKeyer {
 
  private:
   StationValues& station_;
-  bool pressUsed_ = false;  // the press PaddleState holds has keyed
+  bool pressUsed_ = false;  // the press the paddle state holds has keyed
 };
 
 }  // namespace zudorave

@@ -1,6 +1,7 @@
 #include "morse/key_sequencer.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zudorave {
 
@@ -8,9 +9,6 @@ namespace {
 
 constexpr uint64_t CharacterGapUnits = 2;
 constexpr uint64_t WordGapUnits = 5;
-
-bool Sends(int32_t state) { return state == Transmitting || state == StoppingTransmit; }
-bool KeysByHand(int32_t state) { return state == ManualKeying || state == ManualFromHeld; }
 
 }  // namespace
 
@@ -28,6 +26,7 @@ void KeySequencer::Begin() {
   down_ = false;
   nextEvent_ = 0;
   character_ = {};
+  characterStarted_ = false;
   edge_ = 0;
   timelineStart_ = 0;
   timelineMs_ = 0;
@@ -50,7 +49,7 @@ KeySpan KeySequencer::Next(uint32_t limit) {
   }
   const auto samples = static_cast<uint32_t>(until - clock_);
   clock_ = until;
-  return {samples, down_};
+  return {samples, down_, std::exchange(characterStarted_, false)};
 }
 
 void KeySequencer::Settle() {
@@ -93,7 +92,7 @@ void KeySequencer::Settle() {
 
 // At rest: starts sending or keying when there is something to key; false while resting.
 bool KeySequencer::Rest() {
-  const int32_t state = station_.OperatingState;
+  const StationState state = station_.OperatingState;
   if (Sends(state)) {
     if (!StartCharacter(false)) return false;
     mode_ = Mode::Sending;
@@ -112,21 +111,22 @@ bool KeySequencer::Rest() {
   return true;
 }
 
-int32_t KeySequencer::TakeDotMs() {
+int32_t KeySequencer::DotMsNow() const {
   // A speed asked for while the run goes on takes effect at the next character or element.
-  if (station_.SpeedChangePending.exchange(0) != 0) station_.DotMs = station_.RequestedDotMs.load();
-  return std::max(station_.DotMs.load(), 1);
+  const int32_t dotMs =
+      station_.SpeedChangePending != 0 ? station_.RequestedDotMs.load() : station_.DotMs.load();
+  return std::max(dotMs, 1);
 }
 
 bool KeySequencer::StartCharacter(bool following) {
   // Once the station stops transmitting, the character under way was the last.
-  if (station_.OperatingState != Transmitting) {
+  if (station_.OperatingState != StationState::Transmitting) {
     DropCharacters();
     return false;
   }
   PlannedCharacter next{};
   if (!characters_.Pop(next)) return false;
-  const auto dotMs = static_cast<uint32_t>(TakeDotMs());
+  const auto dotMs = static_cast<uint32_t>(DotMsNow());
   const auto extraMs =
       static_cast<uint32_t>(std::clamp(station_.ExtraSpacing.load(), 0, MaxExtraSpacing));
   if (following) {
@@ -136,6 +136,7 @@ bool KeySequencer::StartCharacter(bool following) {
     timelineMs_ = 0;
   }
   character_ = TimeCharacter(SendPattern(next.code), dotMs, extraMs);
+  characterStarted_ = true;
   edge_ = 0;
   nextEvent_ = SendingSample(character_.edges > 0 ? character_.edgeMs[0] : character_.lengthMs);
   station_.SendPosition = next.textIndex;
@@ -157,7 +158,7 @@ void KeySequencer::DropCharacters() {
 }
 
 void KeySequencer::StartElement(Element element) {
-  const auto dotMs = static_cast<uint64_t>(TakeDotMs());
+  const auto dotMs = static_cast<uint64_t>(DotMsNow());
   unitSamples_ = MsToSamples(dotMs);
   element_ = element;
   down_ = true;

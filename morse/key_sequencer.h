@@ -21,6 +21,7 @@ namespace zudorave {
 struct KeySpan {
   uint32_t samples;
   bool down;
+  bool startsCharacter;  // a character of the text begins on the span's first sample
 };
 
 // Samples in a whole number of milliseconds at 44100 Hz, to the nearest.
@@ -53,7 +54,7 @@ class KeySequencer {
   uint64_t SendingSample(uint32_t ms) const {
     return timelineStart_ + MsToSamples(timelineMs_ + ms);
   }
-  int32_t TakeDotMs();
+  int32_t DotMsNow() const;
 
   StationValues& station_;
   CharacterQueue& characters_;
@@ -69,6 +70,7 @@ class KeySequencer {
   // Sending: characters follow one another on a timeline in milliseconds, begun afresh when
   // the text ran dry for a while.
   CharacterTiming character_;
+  bool characterStarted_ = false;  // since the last span
   uint32_t edge_ = 0;
   uint64_t timelineStart_ = 0;
   uint64_t timelineMs_ = 0;  // where the current character starts on it

@@ -15,6 +15,7 @@ void KeyingEngine::Begin(int32_t toneHz) {
   planner_.Begin();
   sequencer_.Begin();
   decoder_.Begin();
+  nextToneHz_.store(0, std::memory_order_relaxed);
   tone_.Start(toneHz);
 }
 
@@ -26,6 +27,12 @@ void KeyingEngine::Decode() {
 void KeyingEngine::Render(std::span<int16_t> out) {
   while (!out.empty()) {
     const KeySpan span = sequencer_.Next(static_cast<uint32_t>(out.size()));
+    if (span.startsCharacter) {
+      // The key has been up for a gap, far longer than an edge: the change cannot click.
+      if (const int32_t hz = nextToneHz_.exchange(0, std::memory_order_acquire); hz != 0) {
+        tone_.Retune(hz);
+      }
+    }
     tone_.Render(out.first(span.samples), span.down);
     out = out.subspan(span.samples);
   }

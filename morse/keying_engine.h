@@ -7,6 +7,7 @@
 //   a decoding thread:      Decode turns published elements into text (KeyDecoder)
 // Threads: Begin on the user-interface thread while none of the others runs; then Tick, Render
 // (or NextSpan) and Decode each on its own thread, one call at a time.
+#include <atomic>
 #include <cstdint>
 #include <span>
 
@@ -27,6 +28,9 @@ class KeyingEngine : public RenderSource {
 
   // Readies a run with the tone at toneHz: nothing planned, nothing keyed, nothing to decode.
   void Begin(int32_t toneHz);
+  // The tone at hz from the next character on; any thread, any time. An exchange hands it to
+  // the audio thread, so the character under way keeps its tone.
+  void Retune(int32_t hz) { nextToneHz_.store(hz, std::memory_order_release); }
   // True once, when a transmission has ended.
   bool Tick() { return planner_.Tick(); }
   // Decodes whatever the audio thread has published so far.
@@ -44,6 +48,7 @@ class KeyingEngine : public RenderSource {
   KeySequencer sequencer_;
   KeyDecoder decoder_;
   KeyedTone tone_;
+  std::atomic<int32_t> nextToneHz_{0};  // 0: no change waiting
 };
 
 }  // namespace zudorave

@@ -7,7 +7,7 @@
 namespace zudorave {
 
 MorseKeyer::MorseKeyer(StationValues& station, RenderOut& keyingOut, PeriodicTimer& timer,
-                       UiThread& ui, const int32_t& toneHz)
+                       UiThread& ui, int32_t toneHz)
     : station_(station),
       timer_(timer),
       ui_(ui),
@@ -75,7 +75,7 @@ void MorseKeyer::StopElementTimer() {
   StopDecoding();
   if (station_.SpeedChangePending.exchange(0) != 0) station_.DotMs = station_.RequestedDotMs.load();
   // The second Stop ends a transmission before its text is out; it has ended all the same.
-  if (station_.OperatingState == StoppingTransmit) PostEnd(run_);
+  if (station_.OperatingState == StationState::StoppingTransmit) PostEnd(run_);
 }
 
 void MorseKeyer::StopDecoding() {
@@ -102,12 +102,16 @@ void MorseKeyer::PostEnd(uint64_t run) {
   ui_.Post([this, alive = std::weak_ptr(alive_), run] {
     // On the user-interface thread, where the keyer is destroyed: it cannot go meanwhile.
     if (alive.expired() || run != run_ || endDelivered_) return;
-    const int32_t state = station_.OperatingState;
-    if (state != Transmitting && state != StoppingTransmit) return;
+    if (!Sends(station_.OperatingState)) return;
     endDelivered_ = true;
     StopElementTimer();
     if (onEnd_) onEnd_();
   });
+}
+
+void MorseKeyer::SetTone(int32_t hz) {
+  toneHz_ = hz;
+  engine_.Retune(hz);
 }
 
 void MorseKeyer::SpeedStep(int32_t wpm) {
@@ -130,19 +134,6 @@ void MorseKeyer::SpacingStep(int32_t position) {
   }
 }
 
-void MorseKeyer::SetPaddle(int32_t input) {
-  // A held key repeats its input with every auto-repeat.
-  if (input == station_.LastPaddleInput) return;
-  station_.LastPaddleInput = input;
-  // A press of the other paddle while one is down is latched, not taken over; the engine hands
-  // the state back once the press has keyed and the paddles are up.
-  if (station_.PaddleState == NoPaddle) {
-    if (input == LeftPaddle || input == RightPaddle) station_.PaddleState = input;
-  } else if (station_.PaddleState == LeftPaddle && input == RightPaddle) {
-    station_.RightPaddleLatch = 1;
-  } else if (station_.PaddleState == RightPaddle && input == LeftPaddle) {
-    station_.LeftPaddleLatch = 1;
-  }
-}
+void MorseKeyer::SetPaddle(int32_t input) { station_.Paddles.Input(input); }
 
 }  // namespace zudorave

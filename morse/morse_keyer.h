@@ -32,10 +32,10 @@ class MorseKeyer {
   // How often decoded text is looked for: well inside the keying dialog's 10 ms poll.
   static constexpr std::chrono::milliseconds DecodePoll{2};
 
-  // station, keyingOut, timer and ui outlive the keyer. toneHz (the AF1 frequency) is read on
-  // the user-interface thread as each run starts, and the run keeps that tone.
+  // station, keyingOut, timer and ui outlive the keyer. toneHz is the keyed tone's frequency
+  // (AF1's) at the start.
   MorseKeyer(StationValues& station, RenderOut& keyingOut, PeriodicTimer& timer, UiThread& ui,
-             const int32_t& toneHz);
+             int32_t toneHz);
   // Leaves the decode map alone; stops a running element timer, so no tick outlives the keyer.
   virtual ~MorseKeyer();
   MorseKeyer(const MorseKeyer&) = delete;
@@ -61,6 +61,9 @@ class MorseKeyer {
   // and plans the text ahead.
   void ElementTick(TimerId id, uint32_t msg, uintptr_t user, uintptr_t dw1, uintptr_t dw2);
 
+  // AF1 moved: the next run keys at hz, and a run under way from its next character on.
+  void SetTone(int32_t hz);
+
   // The speed trackbar's position in words per minute, and the spacing trackbar's.
   void SpeedStep(int32_t wpm);
   void SpacingStep(int32_t position);
@@ -77,7 +80,7 @@ class MorseKeyer {
   StationValues& station_;
   PeriodicTimer& timer_;
   UiThread& ui_;
-  const int32_t& toneHz_;
+  int32_t toneHz_;  // user-interface thread only
   KeyingEngine engine_;
   KeyingTx keyTx_;
   std::function<void()> onEnd_;

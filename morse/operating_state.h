@@ -1,17 +1,41 @@
 #pragma once
-// What the station is doing. The value is shared between threads, so it is kept in a
-// std::atomic<int32_t>; these are its values.
+// What the station is doing. The program keeps it as one 32-bit value whose numbers are fixed
+// (0 to 7, below); the code speaks of it by name.
 #include <cstdint>
 
 namespace zudorave {
 
-inline constexpr int32_t Idle = 0;
-inline constexpr int32_t Transmitting = 1;
-inline constexpr int32_t Receiving = 2;
-inline constexpr int32_t ReceivingFromHeld = 3;
-inline constexpr int32_t StoppingTransmit = 4;
-inline constexpr int32_t Held = 5;
-inline constexpr int32_t ManualKeying = 6;
-inline constexpr int32_t ManualFromHeld = 7;
+enum class StationState : int32_t {
+  Idle = 0,
+  Transmitting = 1,
+  Receiving = 2,
+  ReceivingFromHeld = 3,
+  StoppingTransmit = 4,
+  Held = 5,
+  ManualKeying = 6,
+  ManualFromHeld = 7,
+};
+
+inline constexpr StationState AllStationStates[] = {
+    StationState::Idle,
+    StationState::Transmitting,
+    StationState::Receiving,
+    StationState::ReceivingFromHeld,
+    StationState::StoppingTransmit,
+    StationState::Held,
+    StationState::ManualKeying,
+    StationState::ManualFromHeld,
+};
+
+// The families the engine and the threads look for.
+constexpr bool Sends(StationState state) {
+  return state == StationState::Transmitting || state == StationState::StoppingTransmit;
+}
+constexpr bool KeysByHand(StationState state) {
+  return state == StationState::ManualKeying || state == StationState::ManualFromHeld;
+}
+constexpr bool Receives(StationState state) {
+  return state == StationState::Receiving || state == StationState::ReceivingFromHeld;
+}
 
 }  // namespace zudorave

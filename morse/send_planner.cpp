@@ -17,10 +17,10 @@ void SendPlanner::Begin() {
 }
 
 bool SendPlanner::Tick() {
-  const int32_t state = station_.OperatingState;
-  if (ended_ || (state != Transmitting && state != StoppingTransmit)) return false;
+  const StationState state = station_.OperatingState;
+  if (ended_ || !Sends(state)) return false;
   // Stopping, nothing more is planned; the audio thread drops what it has not begun.
-  if (state == Transmitting && Plan()) return false;
+  if (state == StationState::Transmitting && Plan()) return false;
   if (progress_.characters.load(std::memory_order_acquire) != planned_) return false;
   ended_ = true;
   return true;

@@ -19,10 +19,14 @@ KeyedTone::KeyedTone() {
 }
 
 void KeyedTone::Start(int32_t hz) {
-  const int32_t highest = SampleRate / 2 - 1;
-  step_ = TwoPi * std::clamp(hz, 1, highest) / SampleRate;
+  Retune(hz);
   phase_ = 0;
   level_ = 0;
+}
+
+void KeyedTone::Retune(int32_t hz) {
+  const int32_t highest = SampleRate / 2 - 1;
+  step_ = TwoPi * std::clamp(hz, 1, highest) / SampleRate;
 }
 
 void KeyedTone::Render(std::span<int16_t> out, bool down) {

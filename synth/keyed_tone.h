@@ -18,6 +18,8 @@ class KeyedTone {
 
   // Key up and silent, with the tone at hz (kept between 1 Hz and just below half the rate).
   void Start(int32_t hz);
+  // The tone at hz from the next sample on, the sine running on from where it is.
+  void Retune(int32_t hz);
   // Fills out with the key down, or up, throughout; a ramp under way goes on.
   void Render(std::span<int16_t> out, bool down);
 

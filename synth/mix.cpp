@@ -30,18 +30,18 @@ int16_t SndTx::OutputSample(int index) const {
   return std::atomic_ref<int16_t>(output_[index]).load(std::memory_order_relaxed);
 }
 
-void SndTx::Mix(uint32_t mode, int32_t mask) {
+void SndTx::Mix(MixMode mode, int32_t mask) {
   if (!Ready()) return;
   switch (mode) {
-    case ModeLsb:
-    case ModeUsb:
-    case ModeDsb:
+    case MixMode::Lsb:
+    case MixMode::Usb:
+    case MixMode::Dsb:
       MixSideband(mode, mask);
       break;
-    case ModeSum:
+    case MixMode::Sum:
       MixSum(mask);
       break;
-    case ModeProduct:
+    case MixMode::Product:
       MixProduct(mask);
       break;
     default:
@@ -49,7 +49,7 @@ void SndTx::Mix(uint32_t mode, int32_t mask) {
   }
 }
 
-void SndTx::MixSideband(uint32_t mode, int32_t mask) {
+void SndTx::MixSideband(MixMode mode, int32_t mask) {
   const float* s1 = SourceOrSilence(sine_[0], mask, Af1Bit);
   const float* c1 = SourceOrSilence(cosine_[0], mask, Af1Bit);
   const float* s2 = SourceOrSilence(sine_[1], mask, Af2Bit);
@@ -64,9 +64,9 @@ void SndTx::MixSideband(uint32_t mode, int32_t mask) {
     const double u = s3[j] * CarrierScale;
     const double w = c3[j] * CarrierScale;
     double v = 0;
-    if (mode == ModeLsb) {
+    if (mode == MixMode::Lsb) {
       v = y * w + x * u;
-    } else if (mode == ModeUsb) {
+    } else if (mode == MixMode::Usb) {
       v = x * w + y * u;
     } else {
       v = x * w - x * u;

@@ -3,12 +3,13 @@
 
 namespace zudorave {
 
-// A mixing mode is the command id of its radio button.
-inline constexpr uint32_t ModeLsb = 1039;
-inline constexpr uint32_t ModeUsb = 1040;
-inline constexpr uint32_t ModeDsb = 1041;
-inline constexpr uint32_t ModeSum = 1042;
-inline constexpr uint32_t ModeProduct = 1043;
+// How the enabled sources are combined: the sidebands of the AF3 carrier modulated by AF1 plus
+// AF2, the sum, or the product. The numbers are the command ids of the radio buttons that pick
+// the modes; ui/ checks at compile time that its buttons say the same.
+enum class MixMode : uint32_t { Lsb = 1039, Usb = 1040, Dsb = 1041, Sum = 1042, Product = 1043 };
+
+inline constexpr MixMode AllMixModes[] = {MixMode::Lsb, MixMode::Usb, MixMode::Dsb, MixMode::Sum,
+                                          MixMode::Product};
 
 // OscMask bits.
 inline constexpr int32_t Af1Bit = 1;

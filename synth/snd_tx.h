@@ -42,7 +42,7 @@ class SndTx {
 
   // Oscillators: index 1, 2 or 3 (AF1, AF2, AF3); any other index touches nothing.
   void FillOscillator(int32_t index, int32_t frequency);
-  void Mix(uint32_t mode, int32_t mask);
+  void Mix(MixMode mode, int32_t mask);
 
   // Keying tone: a stretch of the sine table tiled over the output buffer.
   int32_t CaptureCycle(float* cycle, int32_t frequency) const;
@@ -80,7 +80,7 @@ class SndTx {
   static constexpr int MixChunk = 900;  // divides the second evenly
   void StoreSample(int index, double value);
   void StoreChunk(int first, const double* values);
-  void MixSideband(uint32_t mode, int32_t mask);
+  void MixSideband(MixMode mode, int32_t mask);
   void MixSum(int32_t mask);
   void MixProduct(int32_t mask);
   // Adds (or, for the product, multiplies in) one oscillator's sine divided by divisor.

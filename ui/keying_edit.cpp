@@ -75,9 +75,6 @@ void KeyingEdit::focusOutEvent(QFocusEvent* event) {
   if (Keying()) keyer_->SetPaddle(NoPaddle);
 }
 
-bool KeyingEdit::Keying() const {
-  const int32_t state = station_.OperatingState;
-  return state == ManualKeying || state == ManualFromHeld;
-}
+bool KeyingEdit::Keying() const { return KeysByHand(station_.OperatingState); }
 
 }  // namespace zudorave

@@ -16,8 +16,6 @@
 #include <QSlider>
 #include <limits>
 
-#include "morse/operating_state.h"
-#include "synth/mix_mode.h"
 #include "ui/about_dlg.h"
 #include "ui/app_icon.h"
 #include "ui/control_help.h"
@@ -52,59 +50,40 @@ std::optional<uint32_t> ParseUnsigned(const QString& text) {
 
 }  // namespace
 
-// Which member runs for which command or notification. Ids without an entry (File, Open among
-// them) do nothing.
+// The window's own commands; the views take theirs. Ids without an entry anywhere (File, Open
+// among them) do nothing.
 const MainDlg::MessageMapEntry MainDlg::MessageMap[] = {
-    {IDC_AF1, BN_CLICKED, &MainDlg::OnSourceClicked},
-    {IDC_AF2, BN_CLICKED, &MainDlg::OnSourceClicked},
-    {IDC_AF3, BN_CLICKED, &MainDlg::OnSourceClicked},
-    {IDC_MIKE, BN_CLICKED, &MainDlg::OnCheckMike},
-    {IDC_LSB, BN_CLICKED, &MainDlg::OnModeClicked},
-    {IDC_USB, BN_CLICKED, &MainDlg::OnModeClicked},
-    {IDC_DSB, BN_CLICKED, &MainDlg::OnModeClicked},
-    {IDC_SUM, BN_CLICKED, &MainDlg::OnModeClicked},
-    {IDC_PRODUCT, BN_CLICKED, &MainDlg::OnModeClicked},
-    {IDC_AF2_EDIT, EN_CHANGE, &MainDlg::OnChangeAf2},
-    {IDC_AF3_EDIT, EN_CHANGE, &MainDlg::OnChangeAf3},
-    {ID_OPTION_SINUS, BN_CLICKED, &MainDlg::OnOptionSinus},
-    {ID_OPTION_SPEAKER, BN_CLICKED, &MainDlg::OnOptionSpeaker},
-    {ID_OPTION_IGNORE_SPACES, BN_CLICKED, &MainDlg::OnOptionIgnoreSpaces},
     {ID_APP_ABOUT, BN_CLICKED, &MainDlg::OnAppAbout},
     {ID_FILE_SAVE, BN_CLICKED, &MainDlg::OnFileSave},
     {ID_FILE_SAVE_AS, BN_CLICKED, &MainDlg::OnFileSaveAs},
     {ID_FILE_EXIT, BN_CLICKED, &MainDlg::OnFileExit},
     {IDC_EXIT, BN_CLICKED, &MainDlg::QuitIfConfirmed},
-    {IDC_TRANSMIT, BN_CLICKED, &MainDlg::OnTransmit},
-    {ID_CONFIG_TRANSMIT, BN_CLICKED, &MainDlg::OnTransmit},
-    {IDC_STOP, BN_CLICKED, &MainDlg::OnStop},
-    {ID_CONFIG_STOP, BN_CLICKED, &MainDlg::OnStop},
-    {IDC_MANUAL, BN_CLICKED, &MainDlg::OnManual},
-    {ID_CONFIG_MANUAL, BN_CLICKED, &MainDlg::OnManual},
-    {IDC_RECEIVE, BN_CLICKED, &MainDlg::OnReceive},
-    {ID_CONFIG_RECEIVE, BN_CLICKED, &MainDlg::OnReceive},
-    {IDC_TEXT, EN_CHANGE, &MainDlg::OnChangeText},
-    {IDC_LOOP, BN_CLICKED, &MainDlg::OnLoop},
 };
 
 MainDlg* MainDlgPtr = nullptr;
-KeyingDlg* ActiveKeyingDlg = nullptr;
 
 MainDlg::MainDlg(const MainDlgContext& context)
     : TemplateDialog(nullptr),
-      Keyer(context.Station, context.KeyingDevice, context.Timer, context.Ui, context.Af1Frequency),
-      Rx(context.CaptureDevice, context.SpeakerDevice, context.FreeQueue, context.FilledQueue),
-      Icon(AppIcon()),
-      States(context.Station, Keyer, Rx, *this, *this, context.Ask, context.Ui),
-      context_(context) {
+      context_(context),
+      icon_(AppIcon()),
+      keyer_(context.Station, context.KeyingDevice, context.Timer, context.Ui,
+             context.Af1Frequency),
+      rx_(context.CaptureDevice, context.SpeakerDevice, context.FreeQueue, context.FilledQueue),
+      tone_(context.Tx, keyer_, rx_, station_, context.Station, context.Af1Frequency),
+      toneControls_(tone_, context.Tx, context.Station, context.Ask),
+      stationControls_(station_, toneControls_,
+                       StationControls::Keying{keyer_, context.Station, context.Stick, context.Ask,
+                                               context.SpeakerDevice, context.Ui}),
+      station_(context.Station, keyer_, rx_, tone_, stationControls_, context.Ask, context.Ui) {
   // The capture buffers are queued before the window exists.
   CreateCapturePool(context_.Pool, context_.FreeQueue);
   // The keyer has stopped the element timer when a transmission ends.
-  Keyer.OnTransmissionEnd([this] { SendMessage(WM_TX_DONE, 0, 0); });
+  keyer_.OnTransmissionEnd([this] { SendMessage(WM_TX_DONE, 0, 0); });
 }
 
 MainDlg::~MainDlg() {
   // No worker may reach the window once its members start to go.
-  States.StopWorkers();
+  station_.StopWorkers();
 }
 
 QAction* MainDlg::MenuItem(int id) const {
@@ -122,7 +101,7 @@ void MainDlg::Create() {
   created_ = true;
   CreateFromTemplate();
   OnInitDialog();
-  if (context_.ShowStation) ShowStationPanel();
+  if (context_.ShowStation) stationControls_.ShowPanel();
 }
 
 void MainDlg::CreateFromTemplate() {
@@ -168,27 +147,9 @@ void MainDlg::WireNotifications() {
 }
 
 bool MainDlg::DoDataExchange(bool saveAndValidate) {
-  if (MikeCheck == nullptr) {
-    MikeCheck = ControlAs<QPushButton>(IDC_MIKE);
-    AF3Spin = ControlAs<UpDown>(IDC_AF3_SPIN);
-    AF2Spin = ControlAs<UpDown>(IDC_AF2_SPIN);
-    AF1Check = ControlAs<QPushButton>(IDC_AF1);
-    AF2Check = ControlAs<QPushButton>(IDC_AF2);
-    AF3Check = ControlAs<QPushButton>(IDC_AF3);
-    ReceiveButton = ControlAs<QPushButton>(IDC_RECEIVE);
-    AF1Label = ControlAs<QLabel>(IDC_AF1_LABEL);
-    LoopCheck = ControlAs<QCheckBox>(IDC_LOOP);
-    ManualButton = ControlAs<QPushButton>(IDC_MANUAL);
-    TransmitButton = ControlAs<QPushButton>(IDC_TRANSMIT);
-    StopButton = ControlAs<QPushButton>(IDC_STOP);
-    SpacingSlider = ControlAs<QSlider>(IDC_SPACING_SLIDER);
-    TextEdit = ControlAs<QPlainTextEdit>(IDC_TEXT);
-    SpeedSlider = ControlAs<QSlider>(IDC_SPEED_SLIDER);
-    AF1Slider = ControlAs<QSlider>(IDC_AF1_SLIDER);
-  }
   auto* edit = ControlAs<QLineEdit>(IDC_AF2_EDIT);
   if (!saveAndValidate) {
-    edit->setText(QString::number(AF2Value));
+    edit->setText(QString::number(af2Value_));
     return true;
   }
   const std::optional<uint32_t> value = ParseUnsigned(edit->text());
@@ -198,7 +159,7 @@ bool MainDlg::DoDataExchange(bool saveAndValidate) {
     edit->selectAll();
     return false;
   }
-  AF2Value = *value;
+  af2Value_ = *value;
   return true;
 }
 
@@ -223,61 +184,22 @@ void MainDlg::OnInitDialog() {
   connect(altSpace, &QShortcut::activated, this,
           [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
 
-  setWindowIcon(Icon);
-
-  {
-    // Setting positions is not a user's scroll; the handler must not see it.
-    const QSignalBlocker blockSpeed(SpeedSlider);
-    const QSignalBlocker blockSpacing(SpacingSlider);
-    const QSignalBlocker blockAf1(AF1Slider);
-    SpeedSlider->setTickInterval(5);
-    SpeedSlider->setRange(MinSpeedWpm, MaxSpeedWpm);
-    SpeedSlider->setValue(InitialSpeedWpm);
-    SpacingSlider->setTickInterval(100);
-    SpacingSlider->setRange(0, MaxExtraSpacing);
-    SpacingSlider->setValue(0);
-    AF1Slider->setTickInterval(100);
-    AF1Slider->setRange(10, 2000);
-    AF1Slider->setPageStep((2000 - 10) / 5);
-    AF1Slider->setValue(context_.Af1Frequency);
-  }
-
-  StopButton->setEnabled(false);
-  TransmitButton->setEnabled(true);
-  AF1Label->setText(QString::asprintf("%d", context_.Af1Frequency));
-  OscMask = 0;
-
-  AF3Spin->SetRange(300, 18000);
-  AF2Spin->SetRange(100, 4000);
-  AF3Spin->SetPos(15000);
-  AF2Spin->SetPos(2400);
-
-  ControlAs<QPushButton>(IDC_SUM)->setChecked(true);
-  context_.Tx.SetSinus(true);
-
-  SpeakerChecked = 0;
-  IgnoreSpacesChecked = 1;
-  context_.Station.IgnoreSpaces = 1;
-  CheckMenuItem(ID_OPTION_SPEAKER, SpeakerChecked != 0);
-  CheckMenuItem(ID_OPTION_IGNORE_SPACES, IgnoreSpacesChecked != 0);
-  CheckMenuItem(ID_OPTION_SINUS, context_.Tx.Sinus());
+  setWindowIcon(icon_);
+  stationControls_.Attach(*this, menuItems_);
+  toneControls_.Attach(*this, menuItems_, context_.Af1Frequency);
 
   const std::optional<std::string> os = context_.Env.Get("OS");
-  NotWindowsNT = (os && *os == "Windows_NT") ? 0 : 1;
+  notWindowsNT_ = !(os && *os == "Windows_NT");
 
   // Probe the playback device once, so a missing sound card is reported at start.
   if (context_.Tx.OpenSndTx(100)) {
     context_.Tx.CloseSndTx();
   } else {
     context_.Ask.MessageBox(AudioPortWarning, WarningCaption, MB_OK | MB_ICONEXCLAMATION);
-    if (NotWindowsNT == 0) {
-      CheckMenuItem(ID_OPTION_SPEAKER, true);
-      SpeakerChecked = 1;
-      context_.Station.UseSpeaker = 1;
-    }
+    if (!notWindowsNT_) toneControls_.UseSpeakerInstead();
   }
 
-  ControlsReady = 1;
+  toneControls_.Ready();
   // QDialog gives the first control of the tab order the focus when it is shown.
 }
 
@@ -288,7 +210,34 @@ bool MainDlg::OnCommand(int id, uint32_t code) {
       return true;
     }
   }
-  return false;
+  return toneControls_.OnCommand(id, code) || stationControls_.OnCommand(id, code);
+}
+
+void MainDlg::OnHScroll() {
+  stationControls_.OnScroll();
+  toneControls_.OnScroll();
+}
+
+intptr_t MainDlg::SendMessage(uint32_t message, uintptr_t /*wParam*/, intptr_t /*lParam*/) {
+  switch (message) {
+    case WM_TX_DONE:
+      station_.Run(StationCommand::TxDone);
+      return 0;
+    case WM_MENU_REFRESH:
+    case WM_MENU_REFRESH_AGAIN:
+      stationControls_.RefreshMenu();
+      return 1;
+    case WM_SHOW_KEYED_CHAR:
+      stationControls_.ShowKeyedChar();
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+void MainDlg::OnInitMenu() {
+  if (notWindowsNT_) MenuItem(ID_OPTION_SPEAKER)->setEnabled(false);
+  stationControls_.RefreshMenu();
 }
 
 void MainDlg::OnSysCommand(uint32_t id) {
@@ -327,7 +276,7 @@ void MainDlg::contextMenuEvent(QContextMenuEvent* event) {
   event->accept();
 }
 
-bool MainDlg::CanQuit() { return States.CanQuit(); }
+bool MainDlg::CanQuit() { return station_.CanQuit(); }
 
 void MainDlg::EndWithoutAsking() { done(QDialog::Rejected); }
 
@@ -365,14 +314,14 @@ void MainDlg::keyPressEvent(QKeyEvent* event) {
 
 void MainDlg::done(int result) {
   CloseDevices();
-  States.StopWorkers();
+  station_.StopWorkers();
   QDialog::done(result);
 }
 
 void MainDlg::CloseDevices() {
   // No device and no timer may outlive the dialog's run, whichever way it ended.
-  Keyer.StopElementTimer();
-  if (Rx.DeviceOpen()) Rx.CloseSndRx();
+  keyer_.StopElementTimer();
+  if (rx_.DeviceOpen()) rx_.CloseSndRx();
   context_.Tx.CloseSndTx();
 }
 

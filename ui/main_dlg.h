@@ -1,12 +1,11 @@
 #pragma once
-// The main dialog (template 102): the tone controls over the generator, the menu, the window
-// menu with its About entry, and the microphone check box.
+// The main dialog (template 102): built from its template with the menu and the window menu,
+// it holds the tone controls and the station controls, each a view over a controller below
+// it, and keeps for itself what is the window's: the start-up probe, the About box, the File
+// commands, the user messages and every way out.
 #include <QDialog>
-#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <map>
-#include <optional>
 
 #include "capture/capture_pool.h"
 #include "capture/capture_queue.h"
@@ -21,26 +20,19 @@
 #include "platform/speaker.h"
 #include "platform/ui_thread.h"
 #include "platform/wave_in.h"
-#include "platform/wave_out.h"
+#include "station/station_controller.h"
+#include "station/tone_controller.h"
 #include "synth/snd_tx.h"
 #include "ui/messages.h"
-#include "ui/operating_states.h"
-#include "ui/station_window.h"
+#include "ui/station_controls.h"
 #include "ui/template_dialog.h"
+#include "ui/tone_controls.h"
 
 class QAction;
-class QCheckBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
 class QMenuBar;
-class QPlainTextEdit;
-class QPushButton;
-class QSlider;
 
 namespace zudorave {
-
-class UpDown;
 
 // What the dialog works on; all of it outlives the dialog. The program passes its own objects,
 // tests pass fresh ones and doubles.
@@ -49,7 +41,7 @@ struct MainDlgContext {
   CapturePool& Pool;
   CaptureQueue& FreeQueue;
   CaptureQueue& FilledQueue;
-  int32_t& Af1Frequency;
+  int32_t Af1Frequency;  // at the start; the generator was made with it
   StationValues& Station;
   WaveIn& CaptureDevice;
   RenderOut& KeyingDevice;
@@ -63,8 +55,6 @@ struct MainDlgContext {
   bool ShowStation = false;
 };
 
-inline constexpr char AppTitle[] = "Zudorave";
-
 class MainDlg;
 class KeyingDlg;
 
@@ -74,8 +64,8 @@ extern MainDlg* MainDlgPtr;
 extern KeyingDlg* ActiveKeyingDlg;
 
 // Threads: everything runs on the user-interface thread; the station's worker threads reach
-// the StationWindow side only through calls carried out there.
-class MainDlg : public TemplateDialog, public WimDataTarget, public StationWindow {
+// it only through calls carried out there.
+class MainDlg : public TemplateDialog {
   Q_OBJECT
  public:
   explicit MainDlg(const MainDlgContext& context);
@@ -91,28 +81,13 @@ class MainDlg : public TemplateDialog, public WimDataTarget, public StationWindo
   QMenuBar* MenuBar() const { return menuBar_; }
   QMenu* SystemMenu() const { return systemMenu_; }
 
-  // Dispatches a command or control notification through the message map; false when no
-  // entry matches.
+  // Dispatches a command or control notification to the view it belongs to; false when none
+  // takes it.
   bool OnCommand(int id, uint32_t code);
   void OnSysCommand(uint32_t id);
-
-  // Tone controls.
-  int32_t UpdateOscMask();
-  void Remix();
-  void OnHScroll();
-  void OnCheckMike();
-
-  void OnWimData(WaveIn& device, WaveHdr& header) override;
-
-  // The station's side of the window.
-  void EnableControl(int id, bool enabled) override;
-  std::string TypedText() const override;
-  int32_t LoopChecked() const override;
-  void RunKeyingDialog(int monitorPriority) override;
-  void CaptureClosed() override;
-  intptr_t SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-  // Enables the File and Config items for the operating state.
-  void UpdateMenuState();
+  // A user message sent to the window (WM_TX_DONE, WM_MENU_REFRESH, WM_SHOW_KEYED_CHAR), with
+  // its result.
+  intptr_t SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
 
   // Ends the dialog with the cancel result when CanQuit agrees.
   virtual void QuitIfConfirmed();
@@ -124,37 +99,8 @@ class MainDlg : public TemplateDialog, public WimDataTarget, public StationWindo
   // running modally over this one keeps its own loop; the caller ends those.
   void EndWithoutAsking();
 
-  // Members, in the order they are built; the dialog's handlers work on them.
+  // The dialog's own address, set by start-up before the dialog runs.
   MainDlg* SelfPtr = nullptr;
-  MorseKeyer Keyer;
-  SndRx Rx;
-  uint8_t SpeakerChecked = 0;
-  uint8_t IgnoreSpacesChecked = 1;
-  QPushButton* MikeCheck = nullptr;
-  UpDown* AF3Spin = nullptr;
-  UpDown* AF2Spin = nullptr;
-  QPushButton* AF1Check = nullptr;
-  QPushButton* AF2Check = nullptr;
-  QPushButton* AF3Check = nullptr;
-  QPushButton* ReceiveButton = nullptr;
-  QLabel* AF1Label = nullptr;
-  QCheckBox* LoopCheck = nullptr;
-  QPushButton* ManualButton = nullptr;
-  QPushButton* TransmitButton = nullptr;
-  QPushButton* StopButton = nullptr;
-  QSlider* SpacingSlider = nullptr;
-  QPlainTextEdit* TextEdit = nullptr;
-  // The caret on the character being sent: drawn over edit 1013, apart from the edit's own
-  // cursor, so what the operator types still goes where they type it. Made on first use.
-  QWidget* KeyedCaret = nullptr;
-  QSlider* SpeedSlider = nullptr;
-  QSlider* AF1Slider = nullptr;
-  uint32_t AF2Value = 0;
-  uint8_t NotWindowsNT = 0;
-  QIcon Icon;
-  uint8_t ControlsReady = 0;
-  int32_t OscMask = 0;
-  OperatingStates States;  // last: its worker threads stop before any other member goes
 
  public slots:
   void accept() override;
@@ -176,35 +122,13 @@ class MainDlg : public TemplateDialog, public WimDataTarget, public StationWindo
 
   void CreateFromTemplate();
   void OnInitDialog();
-  // Attaches the wrappers (first time) and moves AF2Value to or from edit 1056; false when
-  // the edit does not hold an unsigned decimal number.
+  // Moves AF2Value to or from edit 1056; false when the edit does not hold an unsigned decimal
+  // number.
   bool DoDataExchange(bool saveAndValidate);
   void WireNotifications();
-
-  void OnChangeAf2();
-  void OnChangeAf3();
-  void ApplyField(UpDown* spin, int32_t oscillator);
-  void OnModeClicked() { Remix(); }
-  void OnSourceClicked() { UpdateOscMask(); }
-  void OnOptionSinus();
-  void OnOptionSpeaker();
-  void OnOptionIgnoreSpaces();
-  // Sets a menu item's check mark and returns whether it was checked before.
-  bool CheckMenuItem(int id, bool check);
+  // Every horizontal scroll, whatever moved: the station's trackbars first, then AF1's.
+  void OnHScroll();
   void OnInitMenu();
-  void OnTransmit() { States.Transmit(); }
-  void OnStop() { States.Stop(); }
-  void OnManual() { States.Manual(); }
-  void OnReceive() { States.Receive(); }
-  void OnChangeText() { States.TypedTextChanged(); }
-  void OnLoop() { States.Loop(); }
-  intptr_t OnTxDone();
-  intptr_t OnMenuRefresh();
-  intptr_t OnShowKeyedChar();
-  int KeyedPosition() const;  // KeyedCharIndex, within the edit's text
-  void PlaceCaret();
-  void ShowStationPanel();
-  bool Receiving() const;
   void OnAppAbout();
   void OnFileSave();
   void OnFileSaveAs();
@@ -217,8 +141,21 @@ class MainDlg : public TemplateDialog, public WimDataTarget, public StationWindo
   QMenuBar* menuBar_ = nullptr;
   QMenu* systemMenu_ = nullptr;
   std::map<int, QAction*> menuItems_;
-  std::map<int, bool> menuChecks_;
+  QIcon icon_;
+  uint32_t af2Value_ = 0;  // bound to edit 1056
+  bool notWindowsNT_ = false;
   bool created_ = false;
+
+  // The keyer and the capture, the controllers that decide, and the views over them. The
+  // views and the tone controller know the station controller before it is built, and use it
+  // only once a command comes.
+  MorseKeyer keyer_;
+  SndRx rx_;
+  ToneController tone_;
+  ToneControls toneControls_;
+  StationControls stationControls_;
+  // Last: its worker threads stop before any other member goes.
+  StationController station_;
 };
 
 }  // namespace zudorave

@@ -5,11 +5,10 @@
 
 namespace zudorave {
 
-MenuEnabling MenuStateFor(int32_t operatingState) {
-  const bool resting = operatingState == Idle || operatingState == Held;
+MenuEnabling MenuStateFor(StationState state) {
+  const bool resting = state == StationState::Idle || state == StationState::Held;
   // Sending and receiving leave only Stop; the other states leave every command offered.
-  const bool busy = operatingState == Transmitting || operatingState == Receiving ||
-                    operatingState == ReceivingFromHeld;
+  const bool busy = state == StationState::Transmitting || Receives(state);
   return {{{ID_FILE_OPEN, resting},
            {ID_FILE_SAVE, resting},
            {ID_FILE_SAVE_AS, false},

@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <utility>
 
+#include "morse/operating_state.h"
+
 namespace zudorave {
 
 // Pairs of menu command id and whether it is enabled, for the seven items the state decides.
 using MenuEnabling = std::array<std::pair<int, bool>, 7>;
 
-MenuEnabling MenuStateFor(int32_t operatingState);
+MenuEnabling MenuStateFor(StationState state);
 
 }  // namespace zudorave

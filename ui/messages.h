@@ -5,6 +5,9 @@
 
 namespace zudorave {
 
+// The title of the program's own message boxes.
+inline constexpr char AppTitle[] = "Zudorave";
+
 // Notification codes of commands; a menu command arrives as BN_CLICKED (0).
 inline constexpr uint32_t BN_CLICKED = 0;
 inline constexpr uint32_t EN_CHANGE = 0x300;

@@ -12,7 +12,8 @@
 #include <algorithm>
 
 #include "ui/dialog_template.h"
-#include "ui/main_dlg.h"
+#include "ui/station_controls.h"
+#include "ui/template_dialog.h"
 
 namespace zudorave {
 
@@ -40,33 +41,34 @@ QLabel* ValueOf(QSlider* slider, const char* unit, QWidget* parent) {
 
 }  // namespace
 
-void MainDlg::ShowStationPanel() {
-  auto* panel = new QGroupBox("Morse station", this);
+void StationControls::ShowPanel() {
+  TemplateDialog& dialog = *dialog_;
+  auto* panel = new QGroupBox("Morse station", &dialog);
   panel->setObjectName("StationPanel");
   auto* grid = new QGridLayout(panel);
 
-  TextEdit->setParent(panel);
-  TextEdit->setAccessibleName("Text to send");
-  TextEdit->setToolTip("Each character typed here is sent in Morse");
-  TextEdit->setFixedHeight(TextEdit->fontMetrics().lineSpacing() * 3 + 12);
-  grid->addWidget(LabelFor("T&ext to send", TextEdit, panel), 0, 0);
-  grid->addWidget(TextEdit, 0, 1, 1, 2);
+  text_->setParent(panel);
+  text_->setAccessibleName("Text to send");
+  text_->setToolTip("Each character typed here is sent in Morse");
+  text_->setFixedHeight(text_->fontMetrics().lineSpacing() * 3 + 12);
+  grid->addWidget(LabelFor("T&ext to send", text_, panel), 0, 0);
+  grid->addWidget(text_, 0, 1, 1, 2);
 
-  SpeedSlider->setParent(panel);
-  SpeedSlider->setAccessibleName("Speed in words per minute");
-  grid->addWidget(LabelFor("Spee&d", SpeedSlider, panel), 1, 0);
-  grid->addWidget(SpeedSlider, 1, 1);
-  grid->addWidget(ValueOf(SpeedSlider, "wpm", panel), 1, 2);
+  speed_->setParent(panel);
+  speed_->setAccessibleName("Speed in words per minute");
+  grid->addWidget(LabelFor("Spee&d", speed_, panel), 1, 0);
+  grid->addWidget(speed_, 1, 1);
+  grid->addWidget(ValueOf(speed_, "wpm", panel), 1, 2);
 
-  SpacingSlider->setParent(panel);
-  SpacingSlider->setAccessibleName("Extra spacing in milliseconds");
-  grid->addWidget(LabelFor("S&pacing", SpacingSlider, panel), 2, 0);
-  grid->addWidget(SpacingSlider, 2, 1);
-  grid->addWidget(ValueOf(SpacingSlider, "ms", panel), 2, 2);
+  spacing_->setParent(panel);
+  spacing_->setAccessibleName("Extra spacing in milliseconds");
+  grid->addWidget(LabelFor("S&pacing", spacing_, panel), 2, 0);
+  grid->addWidget(spacing_, 2, 1);
+  grid->addWidget(ValueOf(spacing_, "ms", panel), 2, 2);
 
   auto* buttons = new QHBoxLayout;
-  for (QWidget* control : std::initializer_list<QWidget*>{TransmitButton, StopButton, ManualButton,
-                                                          ReceiveButton, LoopCheck, MikeCheck}) {
+  for (const int id : {IDC_TRANSMIT, IDC_STOP, IDC_MANUAL, IDC_RECEIVE, IDC_LOOP, IDC_MIKE}) {
+    QWidget* control = dialog.Control(id);
     control->setParent(panel);
     buttons->addWidget(control);
   }
@@ -75,10 +77,9 @@ void MainDlg::ShowStationPanel() {
 
   // An idle station offers every command but Stop; the template's disabled boxes would leave
   // nothing to type into or set.
-  for (QWidget* control :
-       std::initializer_list<QWidget*>{TextEdit, SpeedSlider, SpacingSlider, ManualButton,
-                                       ReceiveButton, LoopCheck, MikeCheck}) {
-    control->setEnabled(true);
+  for (const int id : {IDC_TEXT, IDC_SPEED_SLIDER, IDC_SPACING_SLIDER, IDC_MANUAL, IDC_RECEIVE,
+                       IDC_LOOP, IDC_MIKE}) {
+    dialog.Control(id)->setEnabled(true);
   }
   for (QWidget* control : panel->findChildren<QWidget*>()) control->show();
   // Measured once shown, so every child has its final font.
@@ -91,9 +92,9 @@ void MainDlg::ShowStationPanel() {
   constexpr int Margin = 6;
   // Wider than the template only when the panel needs it.
   const QSize wanted = panel->sizeHint();
-  const int panelWidth = std::max(width() - 2 * Margin, wanted.width());
-  panel->setGeometry(Margin, height(), panelWidth, wanted.height());
-  setFixedSize(panelWidth + 2 * Margin, height() + wanted.height() + Margin);
+  const int panelWidth = std::max(dialog.width() - 2 * Margin, wanted.width());
+  panel->setGeometry(Margin, dialog.height(), panelWidth, wanted.height());
+  dialog.setFixedSize(panelWidth + 2 * Margin, dialog.height() + wanted.height() + Margin);
 }
 
 }  // namespace zudorave

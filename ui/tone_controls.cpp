@@ -1,119 +1,170 @@
-// The oscillator, mode, option and microphone controls of the main dialog.
+#include "ui/tone_controls.h"
+
 #include <QAbstractButton>
+#include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 
-#include "morse/operating_state.h"
-#include "synth/mix_mode.h"
 #include "ui/dialog_template.h"
-#include "ui/main_dlg.h"
 #include "ui/menu_resource.h"
+#include "ui/messages.h"
+#include "ui/mode_buttons.h"
+#include "ui/template_dialog.h"
 #include "ui/up_down.h"
 
 namespace zudorave {
 
 namespace {
+
 constexpr char MikeFailure[] = "OnCheckMike() - OpenSndRx() failed! ";
+
+struct Field {
+  int edit;
+  int spin;
+  int32_t oscillator;
+};
+constexpr Field Fields[] = {{IDC_AF2_EDIT, IDC_AF2_SPIN, 2}, {IDC_AF3_EDIT, IDC_AF3_SPIN, 3}};
+
 }  // namespace
 
-void MainDlg::Remix() {
-  for (int id = IDC_LSB; id <= IDC_PRODUCT; ++id) {
-    if (qobject_cast<QAbstractButton*>(Control(id))->isChecked()) {
-      context_.Tx.Mix(static_cast<uint32_t>(id), OscMask);
-    }
+const ToneControls::Handler ToneControls::Handlers[] = {
+    {IDC_AF1, BN_CLICKED, &ToneControls::OnSource},
+    {IDC_AF2, BN_CLICKED, &ToneControls::OnSource},
+    {IDC_AF3, BN_CLICKED, &ToneControls::OnSource},
+    {IDC_MIKE, BN_CLICKED, &ToneControls::OnMike},
+    {IDC_LSB, BN_CLICKED, &ToneControls::OnMode},
+    {IDC_USB, BN_CLICKED, &ToneControls::OnMode},
+    {IDC_DSB, BN_CLICKED, &ToneControls::OnMode},
+    {IDC_SUM, BN_CLICKED, &ToneControls::OnMode},
+    {IDC_PRODUCT, BN_CLICKED, &ToneControls::OnMode},
+    {IDC_AF2_EDIT, EN_CHANGE, &ToneControls::OnField},
+    {IDC_AF3_EDIT, EN_CHANGE, &ToneControls::OnField},
+    {ID_OPTION_SINUS, BN_CLICKED, &ToneControls::OnSinus},
+    {ID_OPTION_SPEAKER, BN_CLICKED, &ToneControls::OnSpeaker},
+    {ID_OPTION_IGNORE_SPACES, BN_CLICKED, &ToneControls::OnIgnoreSpaces},
+};
+
+ToneControls::ToneControls(ToneController& tone, SndTx& tx, StationValues& station, Prompts& ask)
+    : tone_(tone), tx_(tx), station_(station), ask_(ask) {}
+
+void ToneControls::Attach(TemplateDialog& dialog, const std::map<int, QAction*>& menu,
+                          int32_t af1Hz) {
+  dialog_ = &dialog;
+  menu_ = menu;
+  af1Slider_ = dialog.ControlAs<QSlider>(IDC_AF1_SLIDER);
+  af1Label_ = dialog.ControlAs<QLabel>(IDC_AF1_LABEL);
+  mike_ = dialog.ControlAs<QPushButton>(IDC_MIKE);
+  {
+    // Setting a position is not a user's scroll; the handler must not see it.
+    const QSignalBlocker quiet(af1Slider_);
+    af1Slider_->setTickInterval(100);
+    af1Slider_->setRange(10, 2000);
+    af1Slider_->setPageStep((2000 - 10) / 5);
+    af1Slider_->setValue(af1Hz);
   }
+  ShowAf1();
+  auto* af3 = dialog.ControlAs<UpDown>(IDC_AF3_SPIN);
+  auto* af2 = dialog.ControlAs<UpDown>(IDC_AF2_SPIN);
+  af3->SetRange(300, 18000);
+  af2->SetRange(100, 4000);
+  af3->SetPos(15000);
+  af2->SetPos(2400);
+  dialog.ControlAs<QPushButton>(IDC_SUM)->setChecked(true);
+  tx_.SetSinus(true);
+  speaker_ = false;
+  ignoreSpaces_ = true;
+  station_.IgnoreSpaces = 1;
+  CheckMenuItem(ID_OPTION_SPEAKER, speaker_);
+  CheckMenuItem(ID_OPTION_IGNORE_SPACES, ignoreSpaces_);
+  CheckMenuItem(ID_OPTION_SINUS, tx_.Sinus());
 }
 
-int32_t MainDlg::UpdateOscMask() {
-  const bool wasSilent = OscMask == 0;
-  if (wasSilent) context_.Tx.OpenSndTx(0);
+bool ToneControls::OnCommand(int id, uint32_t code) {
+  for (const Handler& handler : Handlers) {
+    if (handler.id == id && handler.code == code) {
+      (this->*handler.run)(id);
+      return true;
+    }
+  }
+  return false;
+}
+
+void ToneControls::OnScroll() {
+  tone_.SetAf1(af1Slider_->value());
+  ShowAf1();
+}
+
+void ToneControls::ShowAf1() { af1Label_->setText(QString::asprintf("%d", tone_.Af1())); }
+
+void ToneControls::UpdateSources() {
   int32_t mask = 0;
-  if (AF1Check->isChecked()) mask |= Af1Bit;
-  if (AF2Check->isChecked()) mask |= Af2Bit;
-  if (AF3Check->isChecked()) mask |= Af3Bit;
-  if (MikeCheck->isChecked()) mask |= MikeBit;
-  OscMask = mask;
-  if (OscMask != 0) Remix();
-  // The play length is capped at the one-second buffer, so the whole second loops.
-  if (wasSilent) context_.Tx.PlaySndTx(2000);
-  if (OscMask == 0) context_.Tx.CloseSndTx();
-  return OscMask;
+  if (dialog_->ControlAs<QAbstractButton>(IDC_AF1)->isChecked()) mask |= Af1Bit;
+  if (dialog_->ControlAs<QAbstractButton>(IDC_AF2)->isChecked()) mask |= Af2Bit;
+  if (dialog_->ControlAs<QAbstractButton>(IDC_AF3)->isChecked()) mask |= Af3Bit;
+  if (mike_->isChecked()) mask |= MikeBit;
+  tone_.SetSources(mask);
 }
 
-void MainDlg::OnHScroll() {
-  // Whichever trackbar moved, speed and spacing are taken first.
-  Keyer.SpeedStep(SpeedSlider->value());
-  Keyer.SpacingStep(SpacingSlider->value());
-  const int32_t frequency = AF1Slider->value();
-  if (frequency != context_.Af1Frequency) {
-    context_.Af1Frequency = frequency;
-    if (context_.Station.OperatingState == Transmitting) {
-      // A transmission keeps its tone; the keying engine picks the change up.
-      context_.Station.ToneChangePending = 1;
-    } else {
-      context_.Tx.FillOscillator(1, frequency);
-      Remix();
+void ToneControls::OnSource(int /*id*/) { UpdateSources(); }
+
+void ToneControls::OnMike(int /*id*/) {
+  if (!tone_.SetMike(mike_->isChecked())) ask_.MessageBox(MikeFailure, AppTitle, MB_OK);
+  UpdateSources();
+}
+
+void ToneControls::MikeReleased() {
+  if (!mike_->isChecked()) return;
+  mike_->setChecked(false);
+  UpdateSources();
+}
+
+void ToneControls::OnMode(int id) {
+  for (const auto& [button, mode] : ModeButtons) {
+    if (button == id) tone_.SetMode(mode);
+  }
+}
+
+void ToneControls::OnField(int id) {
+  // The texts written during initialisation are not the user's.
+  if (!ready_) return;
+  for (const Field& field : Fields) {
+    if (field.edit != id) continue;
+    auto* spin = dialog_->ControlAs<UpDown>(field.spin);
+    const UpDown::Position position = spin->GetPos();
+    if (!position.invalid) {
+      tone_.SetField(field.oscillator, position.value, spin->Lower(), spin->Upper());
     }
   }
-  AF1Label->setText(QString::asprintf("%d", context_.Af1Frequency));
 }
 
-void MainDlg::OnChangeAf2() { ApplyField(AF2Spin, 2); }
-void MainDlg::OnChangeAf3() { ApplyField(AF3Spin, 3); }
-
-void MainDlg::ApplyField(UpDown* spin, int32_t oscillator) {
-  // The texts written during initialisation are not the user's.
-  if (ControlsReady == 0) return;
-  const UpDown::Position position = spin->GetPos();
-  if (position.invalid) return;
-  if (spin->Lower() <= position.value && position.value <= spin->Upper()) {
-    context_.Tx.FillOscillator(oscillator, position.value);
-    Remix();
-  }
-}
-
-bool MainDlg::CheckMenuItem(int id, bool check) {
-  const bool previous = menuChecks_[id];
-  menuChecks_[id] = check;
-  menuItems_.at(id)->setChecked(check);
+bool ToneControls::CheckMenuItem(int id, bool check) {
+  const bool previous = checks_[id];
+  checks_[id] = check;
+  menu_.at(id)->setChecked(check);
   return previous;
 }
 
-void MainDlg::OnOptionSinus() {
-  const bool previous = CheckMenuItem(ID_OPTION_SINUS, !context_.Tx.Sinus());
-  context_.Tx.SetSinus(!previous);
-  if (context_.Station.OperatingState == Transmitting) context_.Station.ToneChangePending = 1;
+void ToneControls::OnSinus(int /*id*/) {
+  const bool previous = CheckMenuItem(ID_OPTION_SINUS, !tx_.Sinus());
+  tone_.SetSinus(!previous);
 }
 
-void MainDlg::OnOptionSpeaker() {
-  const bool previous = CheckMenuItem(ID_OPTION_SPEAKER, SpeakerChecked == 0);
-  SpeakerChecked = previous ? 0 : 1;
-  context_.Station.UseSpeaker = SpeakerChecked;
+void ToneControls::OnSpeaker(int /*id*/) {
+  speaker_ = !CheckMenuItem(ID_OPTION_SPEAKER, !speaker_);
+  station_.UseSpeaker = speaker_ ? 1 : 0;
 }
 
-void MainDlg::OnOptionIgnoreSpaces() {
-  const bool previous = CheckMenuItem(ID_OPTION_IGNORE_SPACES, IgnoreSpacesChecked == 0);
-  IgnoreSpacesChecked = previous ? 0 : 1;
-  context_.Station.IgnoreSpaces = IgnoreSpacesChecked;
+void ToneControls::OnIgnoreSpaces(int /*id*/) {
+  ignoreSpaces_ = !CheckMenuItem(ID_OPTION_IGNORE_SPACES, !ignoreSpaces_);
+  station_.IgnoreSpaces = ignoreSpaces_ ? 1 : 0;
 }
 
-void MainDlg::OnCheckMike() {
-  if (MikeCheck->isChecked()) {
-    if (Rx.OpenSndRx(this)) {
-      Rx.StartSndRx();
-    } else {
-      context_.Ask.MessageBox(MikeFailure, AppTitle, MB_OK);
-    }
-  } else if (!Receiving()) {
-    // A reception shares the capture and keeps it until its own Stop.
-    Rx.CloseSndRx();
-  }
-  UpdateOscMask();
-}
-
-void MainDlg::OnWimData(WaveIn& device, WaveHdr& header) {
-  Rx.OnWimData(device, header, [this] { States.Stop(); });
+void ToneControls::UseSpeakerInstead() {
+  CheckMenuItem(ID_OPTION_SPEAKER, true);
+  speaker_ = true;
+  station_.UseSpeaker = 1;
 }
 
 }  // namespace zudorave

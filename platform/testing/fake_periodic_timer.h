@@ -1,6 +1,7 @@
 #pragma once
-// A timer whose ticks the test fires by hand. It records every call; a killed timer never
-// ticks again, as with the real one.
+// A timer whose ticks the test fires by hand. It records every call and keeps the timer's rules
+// (tests/contracts/periodic_timer_contract.h): a killed timer never ticks again, nor does a
+// one-shot after its tick. failSetEvent makes SetEvent fail as the system can.
 #include <map>
 #include <string>
 #include <vector>
@@ -33,7 +34,8 @@ class FakePeriodicTimer : public PeriodicTimer {
                    uint32_t flags) override {
     calls.push_back("SetEvent " + std::to_string(delayMs) + " " + std::to_string(resolutionMs) +
                     " user " + std::to_string(user) + " flags " + std::to_string(flags));
-    if (failSetEvent) return 0;
+    if (failSetEvent || delayMs == 0 || !callback) return 0;
+    if (flags != TIME_ONESHOT && flags != TIME_PERIODIC) return 0;
     const TimerId id = nextId_++;
     events_[id] = Event{delayMs, resolutionMs, std::move(callback), user, flags};
     return id;

@@ -2,7 +2,9 @@
 // A render output whose audio thread is the test: Pump asks the source for samples in blocks,
 // as a device's callbacks would, and keeps what it rendered. Every block handed to the source
 // starts out as garbage, as a device's buffer does, so a source that leaves samples unwritten
-// shows. Nothing renders while closed. It records Open and Close with their numbers.
+// shows. Nothing renders while closed. It records Open and Close with their numbers, and keeps
+// the device's rules (tests/contracts/render_out_contract.h); openResult makes Open fail as a
+// device can.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -24,8 +26,9 @@ class FakeRenderOut : public RenderOut {
 
   MmResult Open(const WaveFormatEx& format, RenderSource& source) override {
     calls.push_back("Open " + std::to_string(format.nSamplesPerSec));
-    if (openResult != MMSYSERR_NOERROR) return openResult;
     if (source_ != nullptr) return MMSYSERR_ALLOCATED;
+    if (format.nChannels != 1 || format.wBitsPerSample != 16) return WAVERR_BADFORMAT;
+    if (openResult != MMSYSERR_NOERROR) return openResult;
     openedFormat = format;
     source_ = &source;
     ++openDevices;

@@ -1,9 +1,11 @@
 #pragma once
-// A wave input that records nothing and logs every call. It holds one buffer as the real device
-// does: AddBuffer marks it in the queue, and it comes back (done, out of the queue) when the test
-// says it is full or has this much in it, on Stop when something is recorded, and on Reset
-// always. Each buffer's notice is addressed to the target of that moment and waits until the
-// test delivers it, so tests can run it late.
+// A wave input that records nothing and logs every call. It keeps the device's rules
+// (tests/contracts/wave_in_contract.h): nothing but Open while closed, one Open at a time, and
+// one prepared buffer held at a time: AddBuffer marks it in the queue, and it comes back (done,
+// out of the queue) when the test says it is full or has this much in it, on Stop when
+// something is recorded, and on Reset and Close always. Each buffer's notice is addressed to the
+// target of that moment and waits until the test delivers it, so tests can run it late.
+// openResult, startResult and addResult make those calls fail as a device can.
 #include <deque>
 #include <functional>
 #include <memory>
@@ -32,26 +34,37 @@ class FakeWaveIn : public WaveIn {
   }
   MmResult Open(const WaveFormatEx& format, WimDataTarget* notify) override {
     calls.push_back("Open");
+    if (openDevices > 0) return MMSYSERR_ALLOCATED;
+    const bool pcm = format.wFormatTag == WAVE_FORMAT_PCM && format.nChannels > 0 &&
+                     format.nSamplesPerSec > 0 &&
+                     (format.wBitsPerSample == 8 || format.wBitsPerSample == 16);
+    if (!pcm) return WAVERR_BADFORMAT;
     if (openResult != MMSYSERR_NOERROR) return openResult;
     openedFormat = format;
     target = notify;
+    // Taken now, as the device does: a notice later finds out whether its target is gone.
+    targetAlive_ = notify != nullptr ? notify->Liveness() : std::weak_ptr<const void>();
     ++openDevices;
     return MMSYSERR_NOERROR;
   }
   MmResult PrepareHeader(WaveHdr& header) override {
     calls.push_back("Prepare " + Describe(header));
+    if (openDevices == 0) return MMSYSERR_INVALHANDLE;
     header.dwFlags |= WHDR_PREPARED;
     return MMSYSERR_NOERROR;
   }
   MmResult UnprepareHeader(WaveHdr& header) override {
     calls.push_back("Unprepare");
+    if (openDevices == 0) return MMSYSERR_INVALHANDLE;
     if ((header.dwFlags & WHDR_INQUEUE) != 0) return WAVERR_STILLPLAYING;
     header.dwFlags &= ~WHDR_PREPARED;
     return MMSYSERR_NOERROR;
   }
   MmResult AddBuffer(WaveHdr& header) override {
     calls.push_back("AddBuffer " + Describe(header));
+    if (openDevices == 0) return MMSYSERR_INVALHANDLE;
     if (addResult != MMSYSERR_NOERROR) return addResult;
+    if ((header.dwFlags & WHDR_PREPARED) == 0) return WAVERR_UNPREPARED;
     if (added != nullptr) return WAVERR_STILLPLAYING;
     added = &header;
     bytesRecorded = 0;
@@ -61,22 +74,28 @@ class FakeWaveIn : public WaveIn {
   }
   MmResult Start() override {
     calls.push_back("Start");
+    if (openDevices == 0) return MMSYSERR_INVALHANDLE;
     return startResult;
   }
   MmResult Stop() override {
     calls.push_back("Stop");
+    if (openDevices == 0) return MMSYSERR_INVALHANDLE;
     if (added != nullptr && bytesRecorded > 0) ReturnBuffer(bytesRecorded);
     return MMSYSERR_NOERROR;
   }
   MmResult Reset() override {
     calls.push_back("Reset");
+    if (openDevices == 0) return MMSYSERR_INVALHANDLE;
     if (added != nullptr) ReturnBuffer(bytesRecorded);
     return MMSYSERR_NOERROR;
   }
   MmResult Close() override {
     calls.push_back("Close");
-    if (openDevices > 0) --openDevices;
+    if (openDevices == 0) return MMSYSERR_INVALHANDLE;
+    if (added != nullptr) ReturnBuffer(bytesRecorded);
+    --openDevices;
     target = nullptr;
+    targetAlive_.reset();
     return MMSYSERR_NOERROR;
   }
 
@@ -88,9 +107,7 @@ class FakeWaveIn : public WaveIn {
     bytesRecorded = 0;
     header->dwBytesRecorded = bytes;
     header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
-    std::weak_ptr<const void> alive =
-        target != nullptr ? target->Liveness() : std::weak_ptr<const void>();
-    notices_.push_back([this, to = target, alive, header] {
+    notices_.push_back([this, to = target, alive = targetAlive_, header] {
       if (to != nullptr && !alive.expired()) to->OnWimData(*this, *header);
     });
   }
@@ -112,6 +129,7 @@ class FakeWaveIn : public WaveIn {
   }
 
  private:
+  std::weak_ptr<const void> targetAlive_;
   std::deque<std::function<void()>> notices_;
 };
 

@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <optional>
 #include <utility>
 #include <vector>
+
+#include "tests/contracts/joystick_contract.h"
 
 namespace zudorave {
 namespace {
@@ -129,5 +132,24 @@ TEST(SdlJoystick, ReportsNothingOnceReleasedOrUnplugged) {
   EXPECT_EQ(joystick.ReleaseCapture(JOYSTICKID1), JOYERR_NOERROR);
 }
 
+// The contract the double keeps too, on SDL's virtual joystick.
+struct RealStick {
+  SdlJoystick joystick;
+  std::optional<VirtualJoystick> paddles;  // made after the joystick subsystem starts
+  void SetUp() {
+    if (joystick.GetNumDevs() != 0) GTEST_SKIP() << "a joystick is plugged in";
+  }
+  bool Plug() {
+    paddles.emplace();
+    return paddles->Plugged();
+  }
+  void Press(int button) { paddles->Set(button - 1, true); }
+  void Release(int button) { paddles->Set(button - 1, false); }
+};
 }  // namespace
+
+namespace testing {
+INSTANTIATE_TYPED_TEST_SUITE_P(Device, JoystickContract, RealStick);
+}  // namespace testing
+
 }  // namespace zudorave

@@ -4,9 +4,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
+
+#include "tests/contracts/periodic_timer_contract.h"
 
 namespace zudorave {
 namespace {
@@ -158,5 +161,16 @@ TEST(ThreadTimer, DestructionStopsEveryTimer) {
   EXPECT_EQ(selfKilled.ticks.load(), 1);
 }
 
+// The contract the double keeps too.
+struct RealTimer {
+  ThreadTimer timer;
+  bool WaitFor(const std::function<bool()>& condition) { return Eventually(condition); }
+  void Let(int periods) { std::this_thread::sleep_for(periods * 20ms); }
+};
 }  // namespace
+
+namespace testing {
+INSTANTIATE_TYPED_TEST_SUITE_P(Device, PeriodicTimerContract, RealTimer);
+}  // namespace testing
+
 }  // namespace zudorave

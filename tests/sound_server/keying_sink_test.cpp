@@ -50,7 +50,7 @@ class KeyingAtTheSink : public SoundServerTest {
 TEST_F(KeyingAtTheSink, TextAt25WpmHasEveryElementAndGapWithinAMillisecondShapedAndItsEnd) {
   station.DotMs = MorseKeyer::DotFromWpm(25);
   station.TransmitText.Set("paris q7 e");
-  station.OperatingState = Transmitting;
+  station.OperatingState = StationState::Transmitting;
   int ends = 0;
   keyer.OnTransmissionEnd([&] { ++ends; });
   ASSERT_TRUE(recorder.WaitUntilRecording());

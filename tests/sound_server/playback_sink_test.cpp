@@ -57,7 +57,7 @@ using Outputs = ::testing::Types<OnSdl, OnLibpulse>;
 TYPED_TEST_SUITE(GeneratorAtTheSink, Outputs);
 
 TYPED_TEST(GeneratorAtTheSink, ReceivesTheRenderedSecondBitForBitAcrossTheLoopSeam) {
-  this->tx.Mix(ModeSum, Af1Bit | Af2Bit);
+  this->tx.Mix(MixMode::Sum, Af1Bit | Af2Bit);
   const std::vector<int16_t> rendered = Rendered(this->tx);
   this->Play();
   SleepMs(2600);
@@ -71,11 +71,11 @@ TYPED_TEST(GeneratorAtTheSink, ReceivesTheRenderedSecondBitForBitAcrossTheLoopSe
 }
 
 TYPED_TEST(GeneratorAtTheSink, ARewriteIsHeardAtTheNextCallbackNotTheNextPass) {
-  this->tx.Mix(ModeSum, Af1Bit | Af2Bit);
+  this->tx.Mix(MixMode::Sum, Af1Bit | Af2Bit);
   const std::vector<int16_t> before = Rendered(this->tx);
   this->Play();
   SleepMs(1400);
-  this->tx.Mix(ModeProduct, Af1Bit | Af3Bit);
+  this->tx.Mix(MixMode::Product, Af1Bit | Af3Bit);
   const std::vector<int16_t> after = Rendered(this->tx);
   SleepMs(1300);
   this->tx.CloseSndTx();
@@ -95,7 +95,7 @@ TYPED_TEST(GeneratorAtTheSink, ARewriteIsHeardAtTheNextCallbackNotTheNextPass) {
 }
 
 TYPED_TEST(GeneratorAtTheSink, AToneKeepsPlayingBeforeDuringAndAfterAKeyingRun) {
-  this->tx.Mix(ModeSum, Af1Bit);
+  this->tx.Mix(MixMode::Sum, Af1Bit);
   const std::vector<int16_t> rendered = Rendered(this->tx);
   PulseRenderOut keyingDevice;
   StationValues station;
@@ -132,7 +132,7 @@ TYPED_TEST(GeneratorAtTheSink, AToneKeepsPlayingBeforeDuringAndAfterAKeyingRun) 
 }
 
 TYPED_TEST(GeneratorAtTheSink, StopFallsSilentAtOnceAndGivesTheHeaderBack) {
-  this->tx.Mix(ModeSum, Af1Bit);
+  this->tx.Mix(MixMode::Sum, Af1Bit);
   this->Play();
   SleepMs(600);
   this->tx.StopSndTx();

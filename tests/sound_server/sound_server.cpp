@@ -25,7 +25,9 @@ std::vector<std::string> Command(std::vector<std::string> head, int latencyMs) {
 
 }  // namespace
 
-void SoundServerTest::SetUp() {
+void SoundServerTest::SetUp() { RequireSoundServer(); }
+
+void RequireSoundServer() {
   if (std::getenv("ZUDORAVE_SOUND_SERVER") != nullptr) return;
   if (std::getenv("CI") != nullptr) {
     FAIL() << "no private sound server: run under scripts/with-test-session.sh";

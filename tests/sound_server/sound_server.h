@@ -13,7 +13,10 @@
 
 namespace zudorave::testing {
 
-// Skips outside the test session; fails in CI, where a skip would hide a broken set-up.
+// Skips the test outside the test session; fails it in CI, where a skip would hide a broken
+// set-up. Call from a fixture's SetUp.
+void RequireSoundServer();
+
 class SoundServerTest : public ::testing::Test {
  protected:
   void SetUp() override;

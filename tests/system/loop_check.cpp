@@ -40,7 +40,7 @@ std::vector<int16_t> Rendered(uint32_t mode, int32_t mask) {
   testing::FakeWaveOut device;
   CaptureQueue filled;
   SndTx tx(SndTx::InitialAf1Frequency, device, filled);
-  tx.Mix(mode, mask);
+  tx.Mix(static_cast<MixMode>(mode), mask);
   return {tx.OutputBuffer(), tx.OutputBuffer() + SndTx::SampleCount};
 }
 

@@ -48,7 +48,7 @@ std::string SendTimeline(const Send& c, const std::vector<int>& tickDots, int32_
   station.RequestedDotMs = dotMs;
   station.TransmitText.Set(c.text);
   if (c.setUp) c.setUp(station);
-  station.OperatingState = Transmitting;
+  station.OperatingState = StationState::Transmitting;
   KeyingEngine engine(station);
   engine.Begin(300);
   const uint64_t dot = MsToSamples(static_cast<uint64_t>(dotMs));
@@ -84,7 +84,7 @@ std::string SendTimeline(const Send& c, const std::vector<int>& tickDots, int32_
 }
 
 TEST(KeyingEngine, SendsTheTextUnitForUnitOnItsSampleClockHoweverTheTicksCome) {
-  auto stop = [](StationValues& s) { s.OperatingState = StoppingTransmit; };
+  auto stop = [](StationValues& s) { s.OperatingState = StationState::StoppingTransmit; };
   const Send cases[] = {
       {"characters three units apart", "EE", {}, {}, " +0@0 -100 +400@1 -500 |"},
       {"a dash is three units, a gap one", "A", {}, {}, " +0@0 -100 +200@0 -500 |"},
@@ -188,7 +188,8 @@ TEST(KeyingEngine, EveryCharacterFollowsTheOneBeforeOnTimeHoweverLong) {
               {},
               {}};
     if (c.loop)
-      send.changes = {{stopMs, [](StationValues& s) { s.OperatingState = StoppingTransmit; }}};
+      send.changes = {
+          {stopMs, [](StationValues& s) { s.OperatingState = StationState::StoppingTransmit; }}};
     const std::string ideal = IdealTimeline(every, c.dotMs, c.extraMs, stopMs);
     const uint64_t untilMs = 2 * passMs + 10000;
     const auto dot = MsToSamples(c.dotMs);
@@ -198,6 +199,31 @@ TEST(KeyingEngine, EveryCharacterFollowsTheOneBeforeOnTimeHoweverLong) {
     EXPECT_EQ(SendTimeline(send, {3, 1, 5}, static_cast<int32_t>(c.dotMs), dot / 2, untilMs), ideal)
         << c.dotMs << " ms a dot, " << c.extraMs << " ms extra, loop " << c.loop << ", uneven";
   }
+}
+
+// How often the keyed sine changes sign between two times: twice its frequency over the time.
+int SignChanges(const std::vector<int16_t>& samples, uint64_t fromMs, uint64_t toMs) {
+  int changes = 0;
+  for (uint64_t i = MsToSamples(fromMs) + 1; i < MsToSamples(toMs); ++i) {
+    changes += (samples[i - 1] < 0) != (samples[i] < 0) ? 1 : 0;
+  }
+  return changes;
+}
+
+TEST(KeyingEngine, AToneChangeWhileSendingIsKeyedFromTheNextCharacterOn) {
+  StationValues station;
+  station.DotMs = 100;
+  station.TransmitText.Set("EE");  // dots at 0 and 400 ms
+  station.OperatingState = StationState::Transmitting;
+  KeyingEngine engine(station);
+  engine.Begin(300);
+  engine.Tick();
+  std::vector<int16_t> heard(MsToSamples(600));
+  engine.Render(std::span(heard).first(MsToSamples(50)));
+  engine.Retune(1000);  // halfway through the first dot
+  engine.Render(std::span(heard).subspan(MsToSamples(50)));
+  EXPECT_NEAR(SignChanges(heard, 10, 90), 2 * 300 * 80 / 1000, 1);
+  EXPECT_NEAR(SignChanges(heard, 410, 490), 2 * 1000 * 80 / 1000, 1);
 }
 
 // The paddles through SetPaddle into the engine, at times in units of 100 ms.
@@ -210,7 +236,7 @@ class Paddles : public ::testing::Test {
  protected:
   Paddles() {
     station.DotMs = 100;
-    station.OperatingState = ManualKeying;
+    station.OperatingState = StationState::ManualKeying;
   }
 
   // The elements keyed ("." and "-", "?" for any other length) until the time given.
@@ -283,13 +309,10 @@ TEST_F(Paddles, TheIambicKeyer) {
        "."},
   };
   for (const Case& c : cases) {
-    StationValues& s = station;
-    s.PaddleState = NoPaddle;
-    s.LastPaddleInput = NoPaddle;
+    station.Paddles.Store({});
     EXPECT_EQ(Key(c.presses, c.until), c.elements) << c.what;
     // Once the paddles are up, the state is handed back and every latch was used.
-    EXPECT_EQ(s.PaddleState, NoPaddle) << c.what;
-    EXPECT_EQ(s.LeftPaddleLatch + s.RightPaddleLatch, 0) << c.what;
+    EXPECT_EQ(station.Paddles.Load(), PaddleValues{}) << c.what;
   }
 }
 

@@ -31,21 +31,21 @@ struct MikeBuffer {
 
 TEST(MixSidebands, OneModulatingOscillatorGivesTheReferenceLevels) {
   TestGenerator g;
-  g.tx.Mix(ModeLsb, Af1Bit | Af3Bit);
+  g.tx.Mix(MixMode::Lsb, Af1Bit | Af3Bit);
   EXPECT_EQ(g.tx.OutputSample(0), 10378);
-  g.tx.Mix(ModeUsb, Af1Bit | Af3Bit);
+  g.tx.Mix(MixMode::Usb, Af1Bit | Af3Bit);
   EXPECT_EQ(g.tx.OutputSample(0), 0);
-  g.tx.Mix(ModeDsb, Af1Bit | Af3Bit);
+  g.tx.Mix(MixMode::Dsb, Af1Bit | Af3Bit);
   EXPECT_EQ(g.tx.OutputSample(0), 0);
 }
 
 TEST(MixSidebands, SilentWithoutTheCarrierOrWithoutModulation) {
   TestGenerator g;
-  for (uint32_t mode : {ModeLsb, ModeUsb, ModeDsb}) {
+  for (const MixMode mode : {MixMode::Lsb, MixMode::Usb, MixMode::Dsb}) {
     for (int32_t mask : {Af1Bit | Af2Bit, Af3Bit, Af3Bit | MikeBit, 0}) {
-      g.tx.Mix(ModeSum, Af1Bit);  // something audible to overwrite
+      g.tx.Mix(MixMode::Sum, Af1Bit);  // something audible to overwrite
       g.tx.Mix(mode, mask);
-      EXPECT_TRUE(AllEqual(g.tx, 0)) << mode << " mask " << mask;
+      EXPECT_TRUE(AllEqual(g.tx, 0)) << static_cast<uint32_t>(mode) << " mask " << mask;
     }
   }
 }
@@ -54,7 +54,7 @@ TEST(MixSidebands, UpperSidebandIsASingleToneAtCarrierPlusAudio) {
   TestGenerator g;
   g.tx.FillOscillator(1, 1000);
   g.tx.FillOscillator(3, 10000);
-  g.tx.Mix(ModeUsb, Af1Bit | Af3Bit);
+  g.tx.Mix(MixMode::Usb, Af1Bit | Af3Bit);
   // A pure 11000 Hz tone of peak about 10378: its sample j follows sin(j * 11000 Hz).
   int peak = 0;
   for (int j = 0; j < SndTx::SampleCount; ++j)
@@ -68,7 +68,7 @@ TEST(MixSidebands, UpperSidebandIsASingleToneAtCarrierPlusAudio) {
 }
 
 // The sample a sideband mode must give, from the arrays it reads.
-int16_t SidebandSample(const SndTx& tx, uint32_t mode, int32_t mask, int j) {
+int16_t SidebandSample(const SndTx& tx, MixMode mode, int32_t mask, int j) {
   auto term = [&](int oscillator, bool sine) -> double {
     if ((mask & (1 << (oscillator - 1))) == 0) return 0;
     return (sine ? tx.SineArray(oscillator) : tx.CosineArray(oscillator))[j];
@@ -78,21 +78,21 @@ int16_t SidebandSample(const SndTx& tx, uint32_t mode, int32_t mask, int j) {
   const double y = modulation(term(1, false)) + modulation(term(2, false));
   const double u = term(3, true) * double{0.005f};
   const double w = term(3, false) * double{0.005f};
-  const double v = mode == ModeLsb   ? y * w + x * u
-                   : mode == ModeUsb ? x * w + y * u
-                                     : x * w - x * u;
+  const double v = mode == MixMode::Lsb   ? y * w + x * u
+                   : mode == MixMode::Usb ? x * w + y * u
+                                          : x * w - x * u;
   return static_cast<int16_t>(static_cast<int32_t>(v));
 }
 
 TEST(MixSidebands, Af2ModulatesTheCarrierBesideAf1OverTheWholeSecond) {
   TestGenerator g;
   g.tx.FillOscillator(2, 700);
-  for (uint32_t mode : {ModeLsb, ModeUsb, ModeDsb}) {
+  for (const MixMode mode : {MixMode::Lsb, MixMode::Usb, MixMode::Dsb}) {
     for (int32_t mask : {Af2Bit | Af3Bit, Af1Bit | Af2Bit | Af3Bit}) {
       g.tx.Mix(mode, mask);
       for (int j = 0; j < SndTx::SampleCount; ++j) {
         ASSERT_EQ(g.tx.OutputSample(j), SidebandSample(g.tx, mode, mask, j))
-            << mode << " mask " << mask << " sample " << j;
+            << static_cast<uint32_t>(mode) << " mask " << mask << " sample " << j;
       }
     }
   }
@@ -100,7 +100,7 @@ TEST(MixSidebands, Af2ModulatesTheCarrierBesideAf1OverTheWholeSecond) {
 
 TEST(MixSidebands, DoubleSidebandIgnoresTheModulatingCosines) {
   TestGenerator g;
-  g.tx.Mix(ModeDsb, Af1Bit | Af2Bit | Af3Bit);
+  g.tx.Mix(MixMode::Dsb, Af1Bit | Af2Bit | Af3Bit);
   const auto before = Output(g.tx);
   // The cosine arrays of AF1 and AF2 play no part: a DSB rendering depends only on the sines.
   const float* s1 = g.tx.SineArray(1);
@@ -114,7 +114,7 @@ TEST(MixSidebands, DoubleSidebandIgnoresTheModulatingCosines) {
     ASSERT_EQ(before[j], static_cast<int16_t>(static_cast<int32_t>(v))) << j;
   }
   int peak = 0;
-  g.tx.Mix(ModeDsb, Af1Bit | Af3Bit);
+  g.tx.Mix(MixMode::Dsb, Af1Bit | Af3Bit);
   for (int j = 0; j < SndTx::SampleCount; ++j)
     peak = std::max(peak, std::abs(g.tx.OutputSample(j)));
   // The envelope peaks at about 14677; the sampled 15000 Hz carrier comes close to it.
@@ -124,26 +124,26 @@ TEST(MixSidebands, DoubleSidebandIgnoresTheModulatingCosines) {
 
 TEST(MixSum, Af1AloneAt300Hz) {
   TestGenerator g;
-  g.tx.Mix(ModeSum, Af1Bit);
+  g.tx.Mix(MixMode::Sum, Af1Bit);
   EXPECT_EQ(g.tx.OutputSample(0), 0);
   EXPECT_EQ(g.tx.OutputSample(1), 1394);
 }
 
 TEST(MixSum, EachEnabledOscillatorContributesItsShare) {
   TestGenerator g;
-  g.tx.Mix(ModeSum, Af2Bit);
+  g.tx.Mix(MixMode::Sum, Af2Bit);
   const float* s1 = g.tx.SineArray(1);
   const float* s2 = g.tx.SineArray(2);
   const float* s3 = g.tx.SineArray(3);
   for (int j = 0; j < SndTx::SampleCount; ++j) {
     ASSERT_EQ(g.tx.OutputSample(j), static_cast<int16_t>(s2[j])) << j;
   }
-  g.tx.Mix(ModeSum, Af1Bit | Af3Bit);
+  g.tx.Mix(MixMode::Sum, Af1Bit | Af3Bit);
   for (int j = 0; j < SndTx::SampleCount; j += 7) {
     ASSERT_EQ(g.tx.OutputSample(j), static_cast<int16_t>(s1[j] / 2.0 + s3[j] / 2.0)) << j;
   }
   int peak = 0;
-  g.tx.Mix(ModeSum, Af1Bit | Af2Bit | Af3Bit);
+  g.tx.Mix(MixMode::Sum, Af1Bit | Af2Bit | Af3Bit);
   for (int j = 0; j < SndTx::SampleCount; ++j)
     peak = std::max(peak, std::abs(g.tx.OutputSample(j)));
   EXPECT_LE(peak, 32600);
@@ -153,7 +153,7 @@ TEST(MixSum, ThreeOscillatorsAreEachDividedByThreeEvenAfterARefill) {
   TestGenerator g;
   for (int32_t af2 : {2400, 1000}) {
     g.tx.FillOscillator(2, af2);
-    g.tx.Mix(ModeSum, Af1Bit | Af2Bit | Af3Bit);
+    g.tx.Mix(MixMode::Sum, Af1Bit | Af2Bit | Af3Bit);
     const float* s1 = g.tx.SineArray(1);
     const float* s2 = g.tx.SineArray(2);
     const float* s3 = g.tx.SineArray(3);
@@ -166,8 +166,8 @@ TEST(MixSum, ThreeOscillatorsAreEachDividedByThreeEvenAfterARefill) {
 
 TEST(MixSum, AMaskOfZeroWritesSilence) {
   TestGenerator g;
-  g.tx.Mix(ModeSum, Af1Bit);
-  g.tx.Mix(ModeSum, 0);
+  g.tx.Mix(MixMode::Sum, Af1Bit);
+  g.tx.Mix(MixMode::Sum, 0);
   EXPECT_TRUE(AllEqual(g.tx, 0));
 }
 
@@ -179,7 +179,7 @@ TEST(MixSum, TheMicrophoneAloneIsDividedByEightTowardZero) {
   mike.samples[2] = 32767;
   mike.samples[44099] = -32768;
   g.filled.PushBack(&mike.record);
-  g.tx.Mix(ModeSum, MikeBit);
+  g.tx.Mix(MixMode::Sum, MikeBit);
   EXPECT_EQ(g.tx.OutputSample(0), 1);
   EXPECT_EQ(g.tx.OutputSample(1), -1);
   EXPECT_EQ(g.tx.OutputSample(2), 4095);
@@ -192,7 +192,7 @@ TEST(MixSum, TheMicrophoneWithOneOscillatorIsAddedWholeAndWraps) {
   mike.samples[1] = 32000;
   mike.samples[2] = -100;
   g.filled.PushBack(&mike.record);
-  g.tx.Mix(ModeSum, Af1Bit | MikeBit);
+  g.tx.Mix(MixMode::Sum, Af1Bit | MikeBit);
   const float* s1 = g.tx.SineArray(1);
   EXPECT_EQ(g.tx.OutputSample(1), static_cast<int16_t>(static_cast<int32_t>(s1[1] + 32000.0)));
   EXPECT_LT(g.tx.OutputSample(1), 0);  // 1394 + 32000 wrapped
@@ -209,7 +209,7 @@ TEST(MixSum, TheMicrophoneBesideTwoOrThreeOscillatorsIsDividedAsAnInteger) {
   for (const auto& [mask, divisor] :
        {std::pair{Af1Bit | Af2Bit | MikeBit, 2}, std::pair{Af1Bit | Af3Bit | MikeBit, 2},
         std::pair{Af1Bit | Af2Bit | Af3Bit | MikeBit, 3}}) {
-    g.tx.Mix(ModeSum, mask);
+    g.tx.Mix(MixMode::Sum, mask);
     for (int j = 0; j < SndTx::SampleCount; ++j) {
       double v = 0;
       for (int oscillator = 1; oscillator <= 3; ++oscillator) {
@@ -233,26 +233,26 @@ TEST(MixSum, TheMicrophoneReadsOnlyTheFrontBufferWhateverItsLength) {
   second.record.length = 1 << 30;  // nonsense lengths must not lead past the second
   g.filled.PushBack(&first.record);
   g.filled.PushBack(&second.record);
-  g.tx.Mix(ModeSum, MikeBit);
+  g.tx.Mix(MixMode::Sum, MikeBit);
   EXPECT_EQ(g.tx.OutputSample(5), 100);
   g.filled.PopFront();
-  g.tx.Mix(ModeSum, MikeBit);
+  g.tx.Mix(MixMode::Sum, MikeBit);
   EXPECT_EQ(g.tx.OutputSample(5), 200);
 }
 
 TEST(MixSum, AMikeBitWithNothingRecordedAddsNothing) {
   TestGenerator g;
-  g.tx.Mix(ModeSum, MikeBit);
+  g.tx.Mix(MixMode::Sum, MikeBit);
   EXPECT_TRUE(AllEqual(g.tx, 0));
-  g.tx.Mix(ModeSum, Af1Bit | MikeBit);
+  g.tx.Mix(MixMode::Sum, Af1Bit | MikeBit);
   EXPECT_EQ(g.tx.OutputSample(1), 1394);
 }
 
 TEST(MixProduct, NoOscillatorGivesOnes) {
   TestGenerator g;
-  g.tx.Mix(ModeProduct, 0);
+  g.tx.Mix(MixMode::Product, 0);
   EXPECT_TRUE(AllEqual(g.tx, 1));
-  g.tx.Mix(ModeProduct, MikeBit);
+  g.tx.Mix(MixMode::Product, MikeBit);
   EXPECT_TRUE(AllEqual(g.tx, 1));
 }
 
@@ -261,11 +261,11 @@ TEST(MixProduct, NormalisersForOneTwoAndThreeOscillators) {
   const float* s1 = g.tx.SineArray(1);
   const float* s2 = g.tx.SineArray(2);
   const float* s3 = g.tx.SineArray(3);
-  g.tx.Mix(ModeProduct, Af3Bit);
+  g.tx.Mix(MixMode::Product, Af3Bit);
   EXPECT_EQ(g.tx.OutputSample(3), static_cast<int16_t>(s3[3]));
-  g.tx.Mix(ModeProduct, Af1Bit | Af2Bit);
+  g.tx.Mix(MixMode::Product, Af1Bit | Af2Bit);
   EXPECT_EQ(g.tx.OutputSample(9), static_cast<int32_t>((s1[9] / 180.0) * (s2[9] / 180.0)));
-  g.tx.Mix(ModeProduct, Af1Bit | Af2Bit | Af3Bit);
+  g.tx.Mix(MixMode::Product, Af1Bit | Af2Bit | Af3Bit);
   EXPECT_EQ(g.tx.OutputSample(9),
             static_cast<int32_t>((s1[9] / 1024.0) * (s2[9] / 1024.0) * (s3[9] / 1024.0)));
 }
@@ -275,7 +275,7 @@ TEST(MixProduct, ATwoOscillatorPeakOf32801WrapsTo32735Below) {
   // Both sines at their peak: 32600 / 180 squared is 32801.2.
   g.tx.FillOscillator(1, 1);
   g.tx.FillOscillator(2, 1);
-  g.tx.Mix(ModeProduct, Af1Bit | Af2Bit);
+  g.tx.Mix(MixMode::Product, Af1Bit | Af2Bit);
   const float* s1 = g.tx.SineArray(1);
   const int peak = static_cast<int>(std::max_element(s1, s1 + SndTx::SampleCount) - s1);
   EXPECT_NEAR(s1[peak], 32600.0f, 0.5f);
@@ -284,18 +284,20 @@ TEST(MixProduct, ATwoOscillatorPeakOf32801WrapsTo32735Below) {
 
 TEST(MixModes, AnUnknownModeLeavesTheBufferAsItWas) {
   TestGenerator g;
-  g.tx.Mix(ModeSum, Af1Bit);
+  g.tx.Mix(MixMode::Sum, Af1Bit);
   const auto before = Output(g.tx);
-  for (uint32_t mode : {1038u, 1044u, 0u, 0xFFFFFFFFu}) g.tx.Mix(mode, Af1Bit | Af2Bit);
+  for (uint32_t mode : {1038u, 1044u, 0u, 0xFFFFFFFFu}) {
+    g.tx.Mix(static_cast<MixMode>(mode), Af1Bit | Af2Bit);
+  }
   EXPECT_EQ(Output(g.tx), before);
 }
 
 TEST(MixModes, TwoModesInOnePassLeaveTheHigherOne) {
   TestGenerator g;
-  g.tx.Mix(ModeProduct, Af1Bit | Af2Bit);
+  g.tx.Mix(MixMode::Product, Af1Bit | Af2Bit);
   const auto product = Output(g.tx);
-  g.tx.Mix(ModeSum, Af1Bit | Af2Bit);
-  g.tx.Mix(ModeProduct, Af1Bit | Af2Bit);
+  g.tx.Mix(MixMode::Sum, Af1Bit | Af2Bit);
+  g.tx.Mix(MixMode::Product, Af1Bit | Af2Bit);
   EXPECT_EQ(Output(g.tx), product);
 }
 

@@ -14,6 +14,7 @@
 #include "platform/testing/fake_periodic_timer.h"
 #include "platform/testing/fake_render_out.h"
 #include "platform/testing/queued_ui_thread.h"
+#include "tests/station_names.h"
 
 namespace zudorave::testing {
 namespace {
@@ -99,7 +100,7 @@ TEST(MorseKeyer, ATimerThatCannotStartLeavesNothingOpen) {
 void SendToTheEnd(StationValues& station, MorseKeyer& keyer, FakePeriodicTimer& timer,
                   FakeRenderOut& device) {
   station.TransmitText.Set("E");
-  station.OperatingState = Transmitting;
+  station.OperatingState = StationState::Transmitting;
   ASSERT_TRUE(keyer.StartElementTimer());
   for (int tick = 0; tick < 12; ++tick) {
     timer.Tick();
@@ -135,7 +136,7 @@ TEST(MorseKeyer, AnEndThatArrivesTooLateChangesNothing) {
       // The window ended the transmission itself.
       [](Keying& k) {
         k.keyer.StopElementTimer();
-        k.station.OperatingState = Idle;
+        k.station.OperatingState = StationState::Idle;
       },
       // ... and started the next one.
       [](Keying& k) {
@@ -143,7 +144,7 @@ TEST(MorseKeyer, AnEndThatArrivesTooLateChangesNothing) {
         ASSERT_TRUE(k.keyer.StartElementTimer());
       },
       // A reception began after it.
-      [](Keying& k) { k.station.OperatingState = Receiving; },
+      [](Keying& k) { k.station.OperatingState = StationState::Receiving; },
   };
   for (std::size_t i = 0; i < meanwhile.size(); ++i) {
     Keying k;
@@ -176,9 +177,9 @@ TEST(MorseKeyer, TheSecondStopEndsTheTransmissionAsIfItHadRunOut) {
   int ends = 0;
   k.keyer.OnTransmissionEnd([&] { ++ends; });
   k.station.TransmitText.Set("EEEEE");
-  k.station.OperatingState = Transmitting;
+  k.station.OperatingState = StationState::Transmitting;
   ASSERT_TRUE(k.keyer.StartElementTimer());
-  k.station.OperatingState = StoppingTransmit;
+  k.station.OperatingState = StationState::StoppingTransmit;
   k.keyer.StopElementTimer();
   k.ui.RunPending();
   EXPECT_EQ(ends, 1);
@@ -189,7 +190,7 @@ TEST(MorseKeyer, TheSecondStopEndsTheTransmissionAsIfItHadRunOut) {
 
 TEST(MorseKeyer, AManualRunDecodesOnAThreadOfItsOwnAndAStaleSpeedChangeLandsWhenItStops) {
   Keying k;
-  k.station.OperatingState = ManualKeying;
+  k.station.OperatingState = StationState::ManualKeying;
   ASSERT_TRUE(k.keyer.StartElementTimer());
   k.station.RequestedDotMs = 48;
   k.station.SpeedChangePending = 1;
@@ -203,7 +204,7 @@ TEST(MorseKeyer, AManualRunDecodesOnAThreadOfItsOwnAndAStaleSpeedChangeLandsWhen
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   EXPECT_EQ(k.station.DecodedText.Get(), "t");
-  EXPECT_EQ(k.station.DotMs, 48);  // taken by the element
+  EXPECT_EQ(k.station.DotMs, 171);  // the timer's until the run ends; the dash was at 48 ms
   k.station.RequestedDotMs = 100;
   k.station.SpeedChangePending = 1;
   k.keyer.StopElementTimer();
@@ -279,25 +280,26 @@ TEST(MorseKeyer, PaddleSequences) {
     std::vector<int32_t> inputs;
     int32_t state;
     int32_t last;
-    uint8_t rightLatch;
-    uint8_t leftLatch;
+    bool rightLatch;
+    bool leftLatch;
   };
   const Case cases[] = {
-      {{1, 1}, 1, 1, 0, 0},        // a held key's repeat is ignored
-      {{1, 2, 1}, 1, 1, 0, 0},     // released and pressed again: still left
-      {{1, 0}, 1, 0, 1, 0},        // right while left is down is latched
-      {{0, 1}, 0, 1, 0, 1},        // and the other way round
-      {{2}, 2, 2, 0, 0},           // a release first is a repeat of the start value
-      {{0, 2, 2, 0}, 0, 0, 0, 0},  // the state never returns to neither
-      {{1, 0, 2, 0}, 1, 0, 1, 0},
+      {{1, 1}, 1, 1, false, false},        // a held key's repeat is ignored
+      {{1, 2, 1}, 1, 1, false, false},     // released and pressed again: still left
+      {{1, 0}, 1, 0, true, false},         // right while left is down is latched
+      {{0, 1}, 0, 1, false, true},         // and the other way round
+      {{2}, 2, 2, false, false},           // a release first is a repeat of the start value
+      {{0, 2, 2, 0}, 0, 0, false, false},  // the state never returns to neither
+      {{1, 0, 2, 0}, 1, 0, true, false},
   };
   for (const Case& c : cases) {
     Keying k;
     for (const int32_t input : c.inputs) k.keyer.SetPaddle(input);
-    EXPECT_EQ(k.station.PaddleState, c.state) << ::testing::PrintToString(c.inputs);
-    EXPECT_EQ(k.station.LastPaddleInput, c.last) << ::testing::PrintToString(c.inputs);
-    EXPECT_EQ(k.station.RightPaddleLatch, c.rightLatch) << ::testing::PrintToString(c.inputs);
-    EXPECT_EQ(k.station.LeftPaddleLatch, c.leftLatch) << ::testing::PrintToString(c.inputs);
+    const PaddleValues paddles = k.station.Paddles.Load();
+    EXPECT_EQ(paddles.state, c.state) << ::testing::PrintToString(c.inputs);
+    EXPECT_EQ(paddles.lastInput, c.last) << ::testing::PrintToString(c.inputs);
+    EXPECT_EQ(paddles.rightLatch, c.rightLatch) << ::testing::PrintToString(c.inputs);
+    EXPECT_EQ(paddles.leftLatch, c.leftLatch) << ::testing::PrintToString(c.inputs);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/testing/fake_wave_out.h"
+#include "tests/station_names.h"
 
 namespace zudorave::testing {
 namespace {
@@ -25,10 +26,9 @@ TEST(ProgramObjects, StartValues) {
   EXPECT_EQ(station.SpacingFlag, 1);
   EXPECT_EQ(station.TimerIdle, 1);
   EXPECT_EQ(station.ElementCountdown, 2);
-  EXPECT_EQ(station.PaddleState, 2);
-  EXPECT_EQ(station.LastPaddleInput, 2);
+  EXPECT_EQ(station.Paddles.Load(), (PaddleValues{2, 2, false, false}));
   EXPECT_TRUE(station.DecodeMap.empty());  // filled by the main dialog's keyer
-  EXPECT_EQ(station.OperatingState, Idle);
+  EXPECT_EQ(station.OperatingState, StationState::Idle);
   EXPECT_TRUE(objects.Tx.Ready());
   EXPECT_EQ(objects.Tx.OutputSample(0), 0);
 }
@@ -41,7 +41,7 @@ TEST(ProgramObjects, TheGeneratorMixesTheFrontOfTheProgramsFilledQueue) {
   const int16_t loud = 8000;
   std::memcpy(first->data, &loud, sizeof loud);
   objects.FilledQueue.PushBack(first);
-  objects.Tx.Mix(ModeSum, MikeBit);
+  objects.Tx.Mix(MixMode::Sum, MikeBit);
   EXPECT_EQ(objects.Tx.OutputSample(0), 1000);
 }
 

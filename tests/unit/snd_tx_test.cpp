@@ -68,7 +68,7 @@ TEST(SndTxMemoryShortage, MissingBlocksAreReportedAndNeverTouched) {
     tx.FillOscillator(1, 1000);
     tx.FillOscillator(2, 1000);
     tx.FillOscillator(3, 1000);
-    for (uint32_t mode = ModeLsb; mode <= ModeProduct; ++mode) tx.Mix(mode, 15);
+    for (const MixMode mode : AllMixModes) tx.Mix(mode, 15);
     if (failing <= 2) {
       EXPECT_EQ(tx.OutputBuffer(), nullptr);
       EXPECT_FALSE(tx.OpenSndTx(0));

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 #include <memory>
 
@@ -19,6 +20,9 @@
 #include "platform/testing/fake_speaker.h"
 #include "platform/testing/fake_wave_in.h"
 #include "platform/testing/fake_wave_out.h"
+#include "station/station_threads.h"
+#include "synth/mix_mode.h"
+#include "ui/dialog_template.h"
 #include "ui/main_dlg.h"
 
 namespace zudorave::testing {
@@ -53,6 +57,32 @@ class DialogTest : public ::testing::Test {
 
   QAbstractButton* Button(int id) const { return qobject_cast<QAbstractButton*>(dlg->Control(id)); }
   QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(dlg->Control(id)); }
+  template <typename T>
+  T* Widget(int id) const {
+    return dlg->ControlAs<T>(id);
+  }
+
+  // Whether the generator's second is what the mode renders from these sources, with the
+  // oscillators at their first frequencies and no recorded second to mix.
+  bool Renders(MixMode mode, int32_t mask) const {
+    FakeWaveOut device;
+    CaptureQueue filled;
+    SndTx reference(SndTx::InitialAf1Frequency, device, filled);
+    reference.Mix(mode, mask);
+    for (int j : {1, 2, 7, 500, 4410, 30001, SndTx::SampleCount - 1}) {
+      if (objects->Tx.OutputSample(j) != reference.OutputSample(j)) return false;
+    }
+    return true;
+  }
+
+  // Once the window's run has ended no progress thread is left: none gives the buttons back
+  // when the state leaves Transmitting.
+  void ExpectNoProgressThreadLeft() {
+    dlg->Control(IDC_MANUAL)->setEnabled(false);
+    objects->Station.OperatingState = StationState::Idle;
+    QTest::qWait(static_cast<int>(3 * ProgressThread::Poll.count()));
+    EXPECT_FALSE(dlg->Control(IDC_MANUAL)->isEnabled()) << "a progress thread outlived the run";
+  }
 
   // Runs action, which opens a modal dialog, and hands that dialog to inspect before closing
   // it with its OK button (or reject when it has none).

@@ -17,6 +17,7 @@
 #include "platform/testing/fake_render_out.h"
 #include "platform/testing/fake_speaker.h"
 #include "platform/testing/queued_ui_thread.h"
+#include "tests/station_names.h"
 #include "ui/dialog_template.h"
 #include "ui/keying_edit.h"
 
@@ -41,7 +42,7 @@ struct LoggedSpeaker : FakeSpeaker {
   std::vector<std::string>& log;
 };
 
-// SetPaddle leaves its input in LastPaddleInput; this value says no input came at all.
+// SetPaddle leaves its input as the last input; this value says no input came at all.
 constexpr int32_t Untouched = -1;
 
 class KeyingDialog : public ::testing::Test {
@@ -60,10 +61,10 @@ class KeyingDialog : public ::testing::Test {
   std::string decodedAtEnd;  // the station's decoded text when the run was ended
   std::unique_ptr<KeyingDlg> dlg;
 
-  void Open(int32_t state) {
+  void Open(StationState state) {
     dlg.reset();  // its capture goes before the next dialog takes one
     station.OperatingState = state;
-    station.LastPaddleInput = Untouched;
+    station.Paddles.Store({NoPaddle, Untouched, false, false});
     dlg = std::make_unique<KeyingDlg>(&keyer, station, joystick, prompts, speaker, [this] {
       ++endRuns;
       decodedAtEnd = station.DecodedText.Get();
@@ -79,7 +80,7 @@ class KeyingDialog : public ::testing::Test {
 };
 
 TEST_F(KeyingDialog, TheEditIsTheOnlyTabStopAndEveryControlIsNamed) {
-  Open(Idle);
+  Open(StationState::Idle);
   Show();
   EXPECT_EQ(QApplication::focusWidget(), Edit());
   for (const int id : {IDCANCEL_BUTTON, IDC_KEYING_TEXT, IDC_KEYING_CLEAR}) {
@@ -102,7 +103,7 @@ struct KeyStep {
   Qt::Key key;
   Qt::KeyboardModifiers modifiers;
   bool autoRepeat;
-  int32_t lastInput;  // LastPaddleInput after the step
+  int32_t lastInput;  // the last paddle input after the step
 };
 
 TEST_F(KeyingDialog, InManualStatesKeysArePaddles) {
@@ -131,16 +132,16 @@ TEST_F(KeyingDialog, InManualStatesKeysArePaddles) {
       {Down, Qt::Key_Greater, Shift, false, RightPaddle},
       {Down, Qt::Key_A, None, false, NoPaddle},
   };
-  for (const int32_t state : {ManualKeying, ManualFromHeld}) {
+  for (const StationState state : {StationState::ManualKeying, StationState::ManualFromHeld}) {
     Open(state);
     Edit()->ShowText("CQ DE");
     const int caret = Edit()->textCursor().position();
     for (std::size_t i = 0; i < steps.size(); ++i) {
-      SCOPED_TRACE("state " + std::to_string(state) + " step " + std::to_string(i));
+      SCOPED_TRACE("state " + std::string(Name(state)) + " step " + std::to_string(i));
       const KeyStep& step = steps[i];
       QTest::simulateEvent(Edit(), step.press, step.key, step.modifiers, QString(),
                            step.autoRepeat);
-      EXPECT_EQ(station.LastPaddleInput, step.lastInput);
+      EXPECT_EQ(station.Paddles.Load().lastInput, step.lastInput);
     }
     EXPECT_EQ(Edit()->toPlainText(), "CQ DE");
     EXPECT_EQ(Edit()->textCursor().position(), caret);
@@ -157,8 +158,9 @@ TEST_F(KeyingDialog, InOtherStatesKeysDoNothingAndStayInTheEdit) {
       {Qt::Key_A, Qt::ControlModifier}, {Qt::Key_Backspace, Qt::NoModifier},
       {Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Escape, Qt::NoModifier},
   };
-  for (const int32_t state :
-       {Idle, Transmitting, Receiving, ReceivingFromHeld, StoppingTransmit, Held}) {
+  for (const StationState state :
+       {StationState::Idle, StationState::Transmitting, StationState::Receiving,
+        StationState::ReceivingFromHeld, StationState::StoppingTransmit, StationState::Held}) {
     SCOPED_TRACE(state);
     Open(state);
     Edit()->ShowText("CQ DE");
@@ -166,7 +168,7 @@ TEST_F(KeyingDialog, InOtherStatesKeysDoNothingAndStayInTheEdit) {
     cursor.setPosition(2);
     Edit()->setTextCursor(cursor);
     for (const auto& [key, modifiers] : keys) QTest::keyClick(Edit(), key, modifiers);
-    EXPECT_EQ(station.LastPaddleInput, Untouched);
+    EXPECT_EQ(station.Paddles.Load().lastInput, Untouched);
     EXPECT_EQ(Edit()->toPlainText(), "CQ DE");
     EXPECT_EQ(Edit()->textCursor().position(), 2);
     EXPECT_FALSE(Edit()->textCursor().hasSelection());
@@ -175,16 +177,19 @@ TEST_F(KeyingDialog, InOtherStatesKeysDoNothingAndStayInTheEdit) {
 }
 
 TEST_F(KeyingDialog, LosingTheFocusLetsGoInManualStatesOnly) {
-  const std::vector<std::pair<int32_t, int32_t>> cases = {
-      {ManualKeying, NoPaddle}, {ManualFromHeld, NoPaddle}, {Idle, Untouched}, {Held, Untouched}};
+  const std::vector<std::pair<StationState, int32_t>> cases = {
+      {StationState::ManualKeying, NoPaddle},
+      {StationState::ManualFromHeld, NoPaddle},
+      {StationState::Idle, Untouched},
+      {StationState::Held, Untouched}};
   for (const auto& [state, lastInput] : cases) {
     SCOPED_TRACE(state);
     Open(state);
     Show();
     ASSERT_TRUE(Edit()->hasFocus());
-    station.LastPaddleInput = Untouched;
+    station.Paddles.Store({NoPaddle, Untouched, false, false});
     Button(IDC_KEYING_CLEAR)->setFocus(Qt::MouseFocusReason);
-    EXPECT_EQ(station.LastPaddleInput, lastInput);
+    EXPECT_EQ(station.Paddles.Load().lastInput, lastInput);
   }
 }
 
@@ -203,7 +208,8 @@ TEST_F(KeyingDialog, JoystickButtonsArePaddlesInEveryState) {
           {true, 4, RightPaddle},  // button 1 is still down, but 4 changed
           {false, 1, NoPaddle},   {true, 1, LeftPaddle},  {false, 3, NoPaddle},
       };
-  for (const int32_t state : {Idle, ManualKeying, Transmitting}) {
+  for (const StationState state :
+       {StationState::Idle, StationState::ManualKeying, StationState::Transmitting}) {
     SCOPED_TRACE(state);
     Open(state);
     for (std::size_t i = 0; i < steps.size(); ++i) {
@@ -214,7 +220,8 @@ TEST_F(KeyingDialog, JoystickButtonsArePaddlesInEveryState) {
         joystick.Release(steps[i].button);
       }
       // The dialog's own timer polls.
-      EXPECT_TRUE(QTest::qWaitFor([&] { return station.LastPaddleInput == steps[i].lastInput; }));
+      EXPECT_TRUE(
+          QTest::qWaitFor([&] { return station.Paddles.Load().lastInput == steps[i].lastInput; }));
     }
     for (int button = 1; button <= 4; ++button) joystick.Release(button);
     joystick.Poll();
@@ -247,7 +254,7 @@ TEST_F(KeyingDialog, AMissingOrUnpluggedJoystickIsReported) {
     joystick.captureResult = c.captureResult;
     joystick.calls.clear();
     log.clear();
-    Open(ManualKeying);
+    Open(StationState::ManualKeying);
     EXPECT_EQ(log, c.log);
     EXPECT_THAT(joystick.calls, ElementsAre("GetNumDevs", "SetCapture 0"));
   }
@@ -256,33 +263,30 @@ TEST_F(KeyingDialog, AMissingOrUnpluggedJoystickIsReported) {
 // --- Clear and Cancel ----------------------------------------------------------------------
 
 TEST_F(KeyingDialog, ClearEmptiesTheTextsAndLeavesPaddlesAndState) {
-  Open(ManualKeying);
-  station.PaddleState = LeftPaddle;
-  station.LastPaddleInput = LeftPaddle;
-  station.RightPaddleLatch = 1;
+  Open(StationState::ManualKeying);
+  const PaddleValues paddles{LeftPaddle, LeftPaddle, true, false};
+  station.Paddles.Store(paddles);
   station.DecodedText.Set("CQ DE");
   dlg->ShowDecodedText("CQ DE");
   ASSERT_EQ(Edit()->toPlainText(), "CQ DE");
   Button(IDC_KEYING_CLEAR)->click();
   EXPECT_EQ(station.DecodedText.Get(), "");
   EXPECT_EQ(Edit()->toPlainText(), "");
-  EXPECT_EQ(station.PaddleState, LeftPaddle);
-  EXPECT_EQ(station.LastPaddleInput, LeftPaddle);
-  EXPECT_EQ(station.RightPaddleLatch, 1);
-  EXPECT_EQ(station.OperatingState, ManualKeying);
+  EXPECT_EQ(station.Paddles.Load(), paddles);
+  EXPECT_EQ(station.OperatingState, StationState::ManualKeying);
   EXPECT_EQ(endRuns, 0);
 }
 
 TEST_F(KeyingDialog, EveryWayToCancelEndsTheRunThenClearsAndCloses) {
   struct Way {
-    int32_t state;
+    StationState state;
     std::function<void(KeyingDlg&)> cancel;
   };
   const std::vector<Way> ways = {
-      {ManualKeying,
+      {StationState::ManualKeying,
        [](KeyingDlg& d) { QTest::mouseClick(d.Control(IDCANCEL_BUTTON), Qt::LeftButton); }},
-      {Idle, [](KeyingDlg& d) { d.close(); }},
-      {ManualFromHeld,
+      {StationState::Idle, [](KeyingDlg& d) { d.close(); }},
+      {StationState::ManualFromHeld,
        [](KeyingDlg& d) {
          d.Control(IDC_KEYING_CLEAR)->setFocus(Qt::MouseFocusReason);
          QTest::keyClick(d.Control(IDC_KEYING_CLEAR), Qt::Key_Escape);

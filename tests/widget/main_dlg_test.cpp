@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -16,7 +17,9 @@
 
 #include "capture/capture_queue.h"
 #include "dialog_fixture.h"
+#include "morse/key_sequencer.h"
 #include "morse/operating_state.h"
+#include "tests/station_names.h"
 #include "ui/about_dlg.h"
 #include "ui/dialog_template.h"
 #include "ui/menu_resource.h"
@@ -63,29 +66,26 @@ TEST_F(StartUp, ControlsShowTheirFirstValues) {
   EXPECT_EQ(qobject_cast<QLabel*>(dlg->Control(IDC_AF1_LABEL))->text(), "300");
   EXPECT_EQ(Edit(IDC_AF2_EDIT)->text(), "2,400");
   EXPECT_EQ(Edit(IDC_AF3_EDIT)->text(), "15,000");
-  EXPECT_EQ(dlg->AF3Spin->Lower(), 300);  // although its group box reads 1000
-  EXPECT_EQ(dlg->AF3Spin->Upper(), 18000);
-  EXPECT_EQ(dlg->AF2Spin->Lower(), 100);
-  EXPECT_EQ(dlg->AF2Spin->Upper(), 4000);
-  EXPECT_EQ(dlg->SpeedSlider->value(), 7);
-  EXPECT_EQ(dlg->SpeedSlider->minimum(), 5);
-  EXPECT_EQ(dlg->SpeedSlider->maximum(), 25);
-  EXPECT_EQ(dlg->SpacingSlider->value(), 0);
-  EXPECT_EQ(dlg->SpacingSlider->maximum(), 1000);
+  EXPECT_EQ(Widget<UpDown>(IDC_AF3_SPIN)->Lower(), 300);  // although its group box reads 1000
+  EXPECT_EQ(Widget<UpDown>(IDC_AF3_SPIN)->Upper(), 18000);
+  EXPECT_EQ(Widget<UpDown>(IDC_AF2_SPIN)->Lower(), 100);
+  EXPECT_EQ(Widget<UpDown>(IDC_AF2_SPIN)->Upper(), 4000);
+  auto* speed = Widget<QSlider>(IDC_SPEED_SLIDER);
+  EXPECT_EQ(speed->value(), 7);
+  EXPECT_EQ(speed->minimum(), 5);
+  EXPECT_EQ(speed->maximum(), 25);
+  EXPECT_EQ(Widget<QSlider>(IDC_SPACING_SLIDER)->value(), 0);
+  EXPECT_EQ(Widget<QSlider>(IDC_SPACING_SLIDER)->maximum(), 1000);
   EXPECT_TRUE(Button(IDC_SUM)->isChecked());
   EXPECT_EQ(CheckedModes(*dlg), 1);
   for (int id : {IDC_AF1, IDC_AF2, IDC_AF3, IDC_MIKE}) EXPECT_FALSE(Button(id)->isChecked());
-  EXPECT_TRUE(dlg->TransmitButton->isEnabled());
-  EXPECT_FALSE(dlg->StopButton->isEnabled());
+  EXPECT_TRUE(dlg->Control(IDC_TRANSMIT)->isEnabled());
+  EXPECT_FALSE(dlg->Control(IDC_STOP)->isEnabled());
 }
 
 TEST_F(StartUp, MembersAndSettingsAfterInitialisation) {
   Start();
-  EXPECT_EQ(dlg->OscMask, 0);
-  EXPECT_EQ(dlg->ControlsReady, 1);
-  EXPECT_EQ(dlg->AF2Value, 0u);
-  EXPECT_EQ(dlg->SpeakerChecked, 0);
-  EXPECT_EQ(dlg->IgnoreSpacesChecked, 1);
+  EXPECT_EQ(waveOut.openDevices, 0);  // no source plays
   EXPECT_EQ(objects->Station.IgnoreSpaces, 1);
   EXPECT_EQ(objects->Station.UseSpeaker, 0);
   EXPECT_TRUE(objects->Tx.Sinus());
@@ -99,7 +99,6 @@ TEST_F(StartUp, TheCapturePoolIsFilledBeforeTheWindowExists) {
   EXPECT_TRUE(objects->Pool.Created());
   EXPECT_EQ(objects->FreeQueue.Size(), 8u);
   EXPECT_EQ(dlg->Control(IDC_AF1), nullptr);
-  EXPECT_EQ(dlg->ControlsReady, 0);
 }
 
 TEST_F(StartUp, TextsWrittenDuringInitialisationDoNotRetune) {
@@ -127,7 +126,14 @@ TEST_F(StartUp, WindowIsFixedAndCaptioned) {
 
 // --- The playback probe ------------------------------------------------------------------
 
-using Probe = DialogTest;
+class Probe : public DialogTest {
+ protected:
+  // "Use Speaker" is greyed as a menu opens unless "OS" is exactly Windows_NT.
+  bool SpeakerOfferedWhenTheMenuOpens() {
+    emit dlg->MenuBar()->findChild<QMenu*>("Config")->aboutToShow();
+    return dlg->MenuItem(ID_OPTION_SPEAKER)->isEnabled();
+  }
+};
 
 TEST_F(Probe, AWorkingDeviceIsOpenedAndClosedAtOnceWithoutAMessage) {
   for (const char* os : {"Windows_NT", "Linux"}) {
@@ -138,7 +144,7 @@ TEST_F(Probe, AWorkingDeviceIsOpenedAndClosedAtOnceWithoutAMessage) {
                                            "Unprepare", "Reset", "Close"));
     EXPECT_EQ(waveOut.openDevices, 0);
     EXPECT_THAT(prompts.messages, IsEmpty());
-    EXPECT_EQ(dlg->SpeakerChecked, 0);
+    EXPECT_FALSE(dlg->MenuItem(ID_OPTION_SPEAKER)->isChecked());
   }
 }
 
@@ -150,10 +156,9 @@ TEST_F(Probe, AMissingDeviceWarnsAndOnWindowsNtSwitchesToTheSpeaker) {
   EXPECT_EQ(prompts.messages[0].text, "Can not open the audio port!");
   EXPECT_EQ(prompts.messages[0].caption, " WARNING");
   EXPECT_EQ(prompts.messages[0].type, 0x30u);
-  EXPECT_EQ(dlg->NotWindowsNT, 0);
   EXPECT_TRUE(dlg->MenuItem(ID_OPTION_SPEAKER)->isChecked());
-  EXPECT_EQ(dlg->SpeakerChecked, 1);
   EXPECT_EQ(objects->Station.UseSpeaker, 1);
+  EXPECT_TRUE(SpeakerOfferedWhenTheMenuOpens());
 }
 
 TEST_F(Probe, AMissingDeviceOnlyWarnsUnlessOsIsExactlyWindowsNt) {
@@ -167,7 +172,7 @@ TEST_F(Probe, AMissingDeviceOnlyWarnsUnlessOsIsExactlyWindowsNt) {
     Start();
     SCOPED_TRACE(os == nullptr ? "(absent)" : os);
     EXPECT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(dlg->NotWindowsNT, 1);
+    EXPECT_FALSE(SpeakerOfferedWhenTheMenuOpens());
     EXPECT_FALSE(dlg->MenuItem(ID_OPTION_SPEAKER)->isChecked());
     EXPECT_EQ(objects->Station.UseSpeaker, 0);
   }
@@ -180,7 +185,7 @@ using Sources = DialogTest;
 TEST_F(Sources, FirstSourceOpensRendersAndLoopsTheSecond) {
   StartQuiet();
   Button(IDC_AF1)->click();
-  EXPECT_EQ(dlg->OscMask, Af1Bit);
+  EXPECT_TRUE(Renders(MixMode::Sum, Af1Bit));
   EXPECT_THAT(waveOut.calls, ElementsAre("Open 44100", "Prepare 0 flags 12 loops 10000",
                                          "Write 88200 flags 12 loops 10000"));
   EXPECT_EQ(objects->Tx.OutputSample(0), 0);
@@ -193,11 +198,11 @@ TEST_F(Sources, FurtherSourcesOnlyReRender) {
   waveOut.calls.clear();
   const int16_t before = objects->Tx.OutputSample(100);
   Button(IDC_AF2)->click();
-  EXPECT_EQ(dlg->OscMask, Af1Bit | Af2Bit);
+  EXPECT_TRUE(Renders(MixMode::Sum, Af1Bit | Af2Bit));
   EXPECT_THAT(waveOut.calls, IsEmpty());
   EXPECT_NE(objects->Tx.OutputSample(100), before);
   Button(IDC_AF3)->click();
-  EXPECT_EQ(dlg->OscMask, Af1Bit | Af2Bit | Af3Bit);
+  EXPECT_TRUE(Renders(MixMode::Sum, Af1Bit | Af2Bit | Af3Bit));
 }
 
 TEST_F(Sources, LastSourceOffClosesTheDevice) {
@@ -208,7 +213,6 @@ TEST_F(Sources, LastSourceOffClosesTheDevice) {
   EXPECT_EQ(waveOut.openDevices, 1);
   waveOut.calls.clear();
   Button(IDC_AF2)->click();
-  EXPECT_EQ(dlg->OscMask, 0);
   EXPECT_THAT(waveOut.calls, ElementsAre("Unprepare", "Reset", "Close"));
   EXPECT_EQ(waveOut.openDevices, 0);
 }
@@ -217,22 +221,27 @@ TEST_F(Sources, AToneKeepsPlayingThroughAKeyingRunAndStopsWhenUnticked) {
   StartQuiet();
   Button(IDC_AF1)->click();
   waveOut.calls.clear();
-  ASSERT_TRUE(dlg->Keyer.StartElementTimer());
+  dlg->MenuItem(ID_CONFIG_TRANSMIT)->trigger();
   EXPECT_EQ(keyingOut.openDevices, 1);
-  dlg->Keyer.StopElementTimer();
+  dlg->MenuItem(ID_CONFIG_STOP)->trigger();
+  dlg->MenuItem(ID_CONFIG_STOP)->trigger();  // the second stops the element timer
   EXPECT_EQ(keyingOut.openDevices, 0);
+  QCoreApplication::processEvents();      // the end of the transmission
   EXPECT_THAT(waveOut.calls, IsEmpty());  // the tone's loop was never touched
   Button(IDC_AF1)->click();
   EXPECT_THAT(waveOut.calls, ElementsAre("Unprepare", "Reset", "Close"));
   EXPECT_EQ(waveOut.openDevices, 0);
 }
 
-TEST_F(Sources, UpdateOscMaskReturnsTheMaskFromTheChecks) {
+TEST_F(Sources, AnyBoxClickedTakesTheSourcesFromAllTheBoxes) {
   StartQuiet();
-  Button(IDC_AF3)->setChecked(true);
-  EXPECT_EQ(dlg->UpdateOscMask(), Af3Bit);
-  dlg->MikeCheck->setChecked(true);
-  EXPECT_EQ(dlg->UpdateOscMask(), Af3Bit | MikeBit);
+  Button(IDC_AF3)->setChecked(true);  // checked, but no handler ran
+  Button(IDC_AF1)->click();
+  EXPECT_TRUE(Renders(MixMode::Sum, Af1Bit | Af3Bit));
+  Button(IDC_MIKE)->setChecked(true);
+  Button(IDC_AF3)->setChecked(false);
+  dlg->OnCommand(IDC_AF2, BN_CLICKED);  // the AF2 box itself stays unchecked
+  EXPECT_TRUE(Renders(MixMode::Sum, Af1Bit | MikeBit));
 }
 
 // --- Mixing modes ------------------------------------------------------------------------
@@ -259,7 +268,7 @@ TEST_F(Modes, AModeClickedInSilenceRendersWithoutPlaying) {
   FakeWaveOut device;
   CaptureQueue filled;
   SndTx reference(SndTx::InitialAf1Frequency, device, filled);
-  reference.Mix(ModeLsb, Af1Bit | Af3Bit);
+  reference.Mix(MixMode::Lsb, Af1Bit | Af3Bit);
   for (int j : {0, 1, 2, 500, 44099})
     EXPECT_EQ(objects->Tx.OutputSample(j), reference.OutputSample(j));
 }
@@ -286,14 +295,13 @@ TEST_F(AccessibleActions, ToggleAndPressRunTheSourceHandlerOnceEachWay) {
     EXPECT_EQ(face->role(), QAccessible::CheckBox);
     DoAction(Button(IDC_AF1), action);
     EXPECT_TRUE(face->state().checked);
-    EXPECT_EQ(dlg->OscMask, Af1Bit);
+    EXPECT_TRUE(Renders(MixMode::Sum, Af1Bit));
     EXPECT_THAT(waveOut.calls, ElementsAre("Open 44100", "Prepare 0 flags 12 loops 10000",
                                            "Write 88200 flags 12 loops 10000"));
     waveOut.calls.clear();
     // A handler run twice, or not at all, leaves the device open or opens it again.
     DoAction(Button(IDC_AF1), action);
     EXPECT_FALSE(Button(IDC_AF1)->isChecked());
-    EXPECT_EQ(dlg->OscMask, 0);
     EXPECT_THAT(waveOut.calls, ElementsAre("Unprepare", "Reset", "Close"));
   }
 }
@@ -310,7 +318,7 @@ TEST_F(AccessibleActions, ToggleChoosesAModeAndReRenders) {
   FakeWaveOut device;
   CaptureQueue filled;
   SndTx reference(SndTx::InitialAf1Frequency, device, filled);
-  reference.Mix(ModeLsb, Af1Bit | Af3Bit);
+  reference.Mix(MixMode::Lsb, Af1Bit | Af3Bit);
   for (int j : {1, 2, 500, 44099}) {
     EXPECT_EQ(objects->Tx.OutputSample(j), reference.OutputSample(j));
   }
@@ -323,14 +331,13 @@ using Af1Trackbar = DialogTest;
 TEST_F(Af1Trackbar, MovingItRetunesAndRelabels) {
   StartQuiet();
   Button(IDC_AF1)->click();
-  dlg->AF1Slider->setSliderPosition(1000);
-  EXPECT_EQ(objects->Af1Frequency, 1000);
-  EXPECT_EQ(dlg->AF1Label->text(), "1000");
+  Widget<QSlider>(IDC_AF1_SLIDER)->setSliderPosition(1000);
+  EXPECT_EQ(Widget<QLabel>(IDC_AF1_LABEL)->text(), "1000");
   EXPECT_TRUE(OscillatorAt(objects->Tx, 1, 1000));
   FakeWaveOut device;
   CaptureQueue filled;
   SndTx reference(1000, device, filled);
-  reference.Mix(ModeSum, Af1Bit);
+  reference.Mix(MixMode::Sum, Af1Bit);
   EXPECT_EQ(objects->Tx.OutputSample(1), reference.OutputSample(1));
   EXPECT_THAT(waveOut.calls, ElementsAre("Open 44100", "Prepare 0 flags 12 loops 10000",
                                          "Write 88200 flags 12 loops 10000"));
@@ -338,10 +345,9 @@ TEST_F(Af1Trackbar, MovingItRetunesAndRelabels) {
 
 TEST_F(Af1Trackbar, WhileTransmittingTheToneIsHeldBackUntilTheTransmissionEnds) {
   StartQuiet();
-  objects->Station.OperatingState = Transmitting;
-  dlg->AF1Slider->setSliderPosition(1000);
-  EXPECT_EQ(objects->Af1Frequency, 1000);
-  EXPECT_EQ(dlg->AF1Label->text(), "1000");
+  objects->Station.OperatingState = StationState::Transmitting;
+  Widget<QSlider>(IDC_AF1_SLIDER)->setSliderPosition(1000);
+  EXPECT_EQ(Widget<QLabel>(IDC_AF1_LABEL)->text(), "1000");
   EXPECT_EQ(objects->Station.ToneChangePending, 1);
   EXPECT_TRUE(OscillatorAt(objects->Tx, 1, 300));
   dlg->SendMessage(WM_TX_DONE, 0, 0);
@@ -349,42 +355,68 @@ TEST_F(Af1Trackbar, WhileTransmittingTheToneIsHeldBackUntilTheTransmissionEnds) 
   EXPECT_EQ(objects->Station.ToneChangePending, 0);
 }
 
+TEST_F(Af1Trackbar, AMoveWhileSendingIsKeyedFromTheNextCharacter) {
+  StartQuiet();
+  {
+    const QSignalBlocker quiet(Widget<QPlainTextEdit>(IDC_TEXT));
+    Widget<QPlainTextEdit>(IDC_TEXT)->setPlainText("ee");  // dots at 0 and 4 x 171 ms
+  }
+  dlg->MenuItem(ID_CONFIG_TRANSMIT)->trigger();
+  timer.Tick();
+  keyingOut.Pump(MsToSamples(50));
+  Widget<QSlider>(IDC_AF1_SLIDER)->setSliderPosition(1000);
+  keyingOut.Pump(MsToSamples(900));
+  const auto signChanges = [this](uint64_t fromMs, uint64_t toMs) {
+    int changes = 0;
+    for (uint64_t i = MsToSamples(fromMs); i < MsToSamples(toMs); ++i) {
+      changes += (keyingOut.played[i] < 0) != (keyingOut.played[i + 1] < 0) ? 1 : 0;
+    }
+    return changes;
+  };
+  EXPECT_NEAR(signChanges(20, 160), 2 * 300 * 140 / 1000, 1);
+  EXPECT_NEAR(signChanges(700, 840), 2 * 1000 * 140 / 1000, 1);
+  EXPECT_TRUE(OscillatorAt(objects->Tx, 1, 300));  // the loop waits for the end
+}
+
 TEST_F(Af1Trackbar, ScrollWithoutAMoveOnlyRelabels) {
   StartQuiet();
-  dlg->AF1Label->setText("x");
-  dlg->AF2Spin->Step(+1);  // an up-down arrow is a horizontal scroll too
-  EXPECT_EQ(dlg->AF1Label->text(), "300");
-  EXPECT_EQ(objects->Af1Frequency, 300);
+  Widget<QLabel>(IDC_AF1_LABEL)->setText("x");
+  Widget<UpDown>(IDC_AF2_SPIN)->Step(+1);  // an up-down arrow is a horizontal scroll too
+  EXPECT_EQ(Widget<QLabel>(IDC_AF1_LABEL)->text(), "300");
+  EXPECT_TRUE(OscillatorAt(objects->Tx, 1, 300));
   EXPECT_EQ(objects->Station.ToneChangePending, 0);
 }
 
 TEST_F(Af1Trackbar, EveryScrollTakesTheSpeedAndSpacingFirst) {
   StartQuiet();
   objects->Station.SpacingFlag = 0;
-  dlg->SpeedSlider->setValue(25);  // hidden trackbars notify like any other
+  auto* speed = Widget<QSlider>(IDC_SPEED_SLIDER);
+  auto* spacing = Widget<QSlider>(IDC_SPACING_SLIDER);
+  speed->setValue(25);  // hidden trackbars notify like any other
   EXPECT_EQ(objects->Station.DotMs, 48);
-  dlg->SpacingSlider->setValue(11);
+  spacing->setValue(11);
   EXPECT_EQ(objects->Station.ExtraSpacing, 11);
   EXPECT_EQ(objects->Station.SpacingFlag, 1);
   {
-    const QSignalBlocker quiet(dlg->SpeedSlider);
-    const QSignalBlocker quieter(dlg->SpacingSlider);
-    dlg->SpeedSlider->setValue(10);
-    dlg->SpacingSlider->setValue(500);
+    const QSignalBlocker quiet(speed);
+    const QSignalBlocker quieter(spacing);
+    speed->setValue(10);
+    spacing->setValue(500);
   }
-  dlg->AF1Slider->setSliderPosition(400);
+  Widget<QSlider>(IDC_AF1_SLIDER)->setSliderPosition(400);
   EXPECT_EQ(objects->Station.DotMs, 120);
   EXPECT_EQ(objects->Station.ExtraSpacing, 500);
 }
 
 TEST_F(Af1Trackbar, KeyboardMovesReachTheHandler) {
   StartQuiet();
-  dlg->AF1Slider->setFocus();
-  QTest::keyClick(dlg->AF1Slider, Qt::Key_Right);
-  EXPECT_EQ(objects->Af1Frequency, 301);
-  QTest::keyClick(dlg->AF1Slider, Qt::Key_End);
-  EXPECT_EQ(objects->Af1Frequency, 2000);
-  EXPECT_EQ(dlg->AF1Label->text(), "2000");
+  auto* slider = Widget<QSlider>(IDC_AF1_SLIDER);
+  slider->setFocus();
+  QTest::keyClick(slider, Qt::Key_Right);
+  EXPECT_EQ(Widget<QLabel>(IDC_AF1_LABEL)->text(), "301");
+  QTest::keyClick(slider, Qt::Key_End);
+  EXPECT_EQ(Widget<QLabel>(IDC_AF1_LABEL)->text(), "2000");
+  EXPECT_TRUE(OscillatorAt(objects->Tx, 1, 2000));
 }
 
 // --- AF2 and AF3 fields ------------------------------------------------------------------
@@ -414,17 +446,19 @@ TEST_F(Fields, AnAppliedFieldReRendersTheSelectedMode) {
   CaptureQueue filled;
   SndTx reference(SndTx::InitialAf1Frequency, device, filled);
   reference.FillOscillator(2, 1000);
-  reference.Mix(ModeSum, Af2Bit);
+  reference.Mix(MixMode::Sum, Af2Bit);
   for (int j : {1, 2, 333}) EXPECT_EQ(objects->Tx.OutputSample(j), reference.OutputSample(j));
 }
 
 TEST_F(Fields, NothingIsAppliedBeforeTheControlsAreReady) {
+  // Elsewhere than the texts initialisation writes (0, then 2,400 and 15,000).
+  objects->Tx.FillOscillator(2, 1000);
+  objects->Tx.FillOscillator(3, 1000);
   StartQuiet();
-  dlg->ControlsReady = 0;
-  Edit(IDC_AF2_EDIT)->setText("1000");
-  Edit(IDC_AF3_EDIT)->setText("1000");
-  EXPECT_TRUE(OscillatorAt(objects->Tx, 2, 2400));
-  EXPECT_TRUE(OscillatorAt(objects->Tx, 3, 15000));
+  EXPECT_TRUE(OscillatorAt(objects->Tx, 2, 1000));
+  EXPECT_TRUE(OscillatorAt(objects->Tx, 3, 1000));
+  Edit(IDC_AF2_EDIT)->setText("2000");  // ready now
+  EXPECT_TRUE(OscillatorAt(objects->Tx, 2, 2000));
 }
 
 TEST_F(Fields, Af3OutOfRangeIsIgnoredAndTheTextStays) {
@@ -439,7 +473,7 @@ TEST_F(Fields, Af3OutOfRangeIsIgnoredAndTheTextStays) {
 
 TEST_F(Fields, Af2AppliesDuringATransmission) {
   StartQuiet();
-  objects->Station.OperatingState = Transmitting;
+  objects->Station.OperatingState = StationState::Transmitting;
   Edit(IDC_AF2_EDIT)->setText("4000");
   EXPECT_TRUE(OscillatorAt(objects->Tx, 2, 4000));
 }
@@ -487,7 +521,7 @@ TEST_F(Fields, TheKeyboardTakesDigitsOnly) {
 TEST_F(Fields, ArrowsStepAndWrapTheField) {
   StartQuiet();
   Edit(IDC_AF2_EDIT)->setText("4000");
-  dlg->AF2Spin->Step(+1);
+  Widget<UpDown>(IDC_AF2_SPIN)->Step(+1);
   EXPECT_EQ(Edit(IDC_AF2_EDIT)->text(), "100");
   EXPECT_TRUE(OscillatorAt(objects->Tx, 2, 100));
   QTest::keyClick(Edit(IDC_AF2_EDIT), Qt::Key_Down);
@@ -512,7 +546,7 @@ TEST_F(Options, SinusTwiceReturnsToTheStart) {
 
 TEST_F(Options, SinusWhileTransmittingFlagsTheToneChange) {
   StartQuiet();
-  objects->Station.OperatingState = Transmitting;
+  objects->Station.OperatingState = StationState::Transmitting;
   dlg->OnCommand(ID_OPTION_SINUS, BN_CLICKED);
   EXPECT_FALSE(objects->Tx.Sinus());
   EXPECT_EQ(objects->Station.ToneChangePending, 1);
@@ -522,11 +556,9 @@ TEST_F(Options, SpeakerAndIgnoreSpacesToggleTheirProgramWideCopies) {
   StartQuiet();
   dlg->MenuItem(ID_OPTION_SPEAKER)->trigger();
   EXPECT_TRUE(dlg->MenuItem(ID_OPTION_SPEAKER)->isChecked());
-  EXPECT_EQ(dlg->SpeakerChecked, 1);
   EXPECT_EQ(objects->Station.UseSpeaker, 1);
   dlg->MenuItem(ID_OPTION_IGNORE_SPACES)->trigger();
   EXPECT_FALSE(dlg->MenuItem(ID_OPTION_IGNORE_SPACES)->isChecked());
-  EXPECT_EQ(dlg->IgnoreSpacesChecked, 0);
   EXPECT_EQ(objects->Station.IgnoreSpaces, 0);
   dlg->MenuItem(ID_OPTION_SPEAKER)->trigger();
   EXPECT_EQ(objects->Station.UseSpeaker, 0);
@@ -540,31 +572,30 @@ using Mike = DialogTest;
 TEST_F(Mike, AFailedOpenIsReportedAndTheBitStillFollowsTheBox) {
   waveIn.openResult = MMSYSERR_NODRIVER;
   StartQuiet();
-  dlg->MikeCheck->setChecked(true);
+  Button(IDC_MIKE)->setChecked(true);
   EXPECT_TRUE(dlg->OnCommand(IDC_MIKE, BN_CLICKED));
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0].text, "OnCheckMike() - OpenSndRx() failed! ");
   EXPECT_EQ(prompts.messages[0].type, MB_OK);
-  EXPECT_EQ(dlg->OscMask, MikeBit);
+  // The Mike source plays all the same: the output opens and loops.
   EXPECT_THAT(waveOut.calls, ElementsAre("Open 44100", "Prepare 0 flags 12 loops 10000",
                                          "Write 88200 flags 12 loops 10000"));
 }
 
 TEST_F(Mike, TickingRecordsIntoTheFilledQueueAndUntickingCloses) {
   StartQuiet();
-  dlg->MikeCheck->setChecked(true);
+  Button(IDC_MIKE)->setChecked(true);
   dlg->OnCommand(IDC_MIKE, BN_CLICKED);
   EXPECT_THAT(prompts.messages, IsEmpty());
   EXPECT_EQ(waveIn.openDevices, 1);
-  EXPECT_EQ(waveIn.target, dlg.get());
   waveIn.ReturnBuffer(CaptureBufferBytes);
   waveIn.DeliverNotices();
   EXPECT_EQ(objects->FilledQueue.Size(), 1u);
   EXPECT_NE(waveIn.added, nullptr);  // the next buffer went straight back
-  dlg->MikeCheck->setChecked(false);
+  Button(IDC_MIKE)->setChecked(false);
   dlg->OnCommand(IDC_MIKE, BN_CLICKED);
   EXPECT_EQ(waveIn.openDevices, 0);
-  EXPECT_EQ(dlg->OscMask, 0);
+  EXPECT_EQ(waveOut.openDevices, 0);  // the last source went
 }
 
 // --- About, the window menu and the File commands ----------------------------------------
@@ -651,7 +682,6 @@ TEST_F(WaysOut, EnterNeedsAPlainNumberInTheAf2Field) {
   EXPECT_TRUE(dlg->isVisible());
   Edit(IDC_AF2_EDIT)->setText("3000");
   QTest::keyClick(Edit(IDC_AF2_EDIT), Qt::Key_Return);  // the edit passes Enter on
-  EXPECT_EQ(dlg->AF2Value, 3000u);
   EXPECT_FALSE(dlg->isVisible());
   EXPECT_EQ(dlg->result(), QDialog::Accepted);
 }
@@ -669,14 +699,16 @@ TEST_F(WaysOut, EveryWayOutClosesEveryDeviceAndStopsTheElementTimer) {
   };
   for (std::size_t way = 0; way < ways.size(); ++way) {
     SCOPED_TRACE(way);
+    objects = std::make_unique<ProgramObjects>(waveOut);  // quitting left the last one sending
     StartQuiet();
     dlg->show();
     Button(IDC_AF1)->click();
-    dlg->MikeCheck->setChecked(true);
+    Button(IDC_MIKE)->setChecked(true);
     dlg->OnCommand(IDC_MIKE, BN_CLICKED);
     ASSERT_EQ(waveOut.openDevices, 1);
     ASSERT_EQ(waveIn.openDevices, 1);
-    ASSERT_TRUE(dlg->Keyer.StartElementTimer());
+    dlg->MenuItem(ID_CONFIG_TRANSMIT)->trigger();
+    ASSERT_EQ(timer.Running(), 1u);
     ways[way](*dlg);
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(waveOut.openDevices, 0);

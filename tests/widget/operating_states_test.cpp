@@ -18,6 +18,7 @@
 #include "dialog_fixture.h"
 #include "morse/key_sequencer.h"
 #include "morse/operating_state.h"
+#include "tests/station_names.h"
 #include "ui/dialog_template.h"
 #include "ui/menu_resource.h"
 #include "ui/menu_state.h"
@@ -30,8 +31,8 @@ class States : public DialogTest {
  protected:
   void SetUp() override { StartQuiet(); }
 
-  int32_t State() const { return objects->Station.OperatingState; }
-  void SetState(int32_t state) { objects->Station.OperatingState = state; }
+  StationState State() const { return objects->Station.OperatingState; }
+  void SetState(StationState state) { objects->Station.OperatingState = state; }
   void Command(int menuId) { dlg->MenuItem(menuId)->trigger(); }
   // The enabled station controls, in a fixed order, as one string.
   std::string Enabled() const {
@@ -45,12 +46,19 @@ class States : public DialogTest {
   }
   // The box is hidden and disabled: its handler runs as the dialog's own notification.
   void ClickMike() {
-    dlg->MikeCheck->toggle();
+    Button(IDC_MIKE)->toggle();
     dlg->OnCommand(IDC_MIKE, BN_CLICKED);
   }
+  QPlainTextEdit* Text() const { return Widget<QPlainTextEdit>(IDC_TEXT); }
   void Type(const QString& text) {
-    dlg->TextEdit->moveCursor(QTextCursor::End);
-    dlg->TextEdit->insertPlainText(text);
+    Text()->moveCursor(QTextCursor::End);
+    Text()->insertPlainText(text);
+  }
+  // Stop, and Stop again, which stops the element timer: the end of the transmission follows.
+  void StopTransmitting() {
+    Command(ID_CONFIG_STOP);
+    Command(ID_CONFIG_STOP);
+    QCoreApplication::processEvents();
   }
   // Runs the keying dialog's modal run with inspect, then closes it as its Cancel would.
   void WhenTheKeyingDialogOpens(std::function<void()> inspect) {
@@ -62,71 +70,70 @@ class States : public DialogTest {
 };
 
 TEST_F(States, StopTwiceWhileTransmittingThenOnlyTheEndMessageReturnsToIdle) {
-  dlg->TextEdit->setPlainText("cq");
-  ASSERT_EQ(State(), Transmitting);  // typing in Idle sends
+  Text()->setPlainText("cq");
+  ASSERT_EQ(State(), StationState::Transmitting);  // typing in Idle sends
   EXPECT_EQ(Enabled(), "Stop ");
   Command(ID_CONFIG_STOP);
-  EXPECT_EQ(State(), StoppingTransmit);
+  EXPECT_EQ(State(), StationState::StoppingTransmit);
   EXPECT_EQ(Enabled(), "Tx Manual Rx ");
   EXPECT_EQ(timer.Running(), 1u);  // the transmission still ends on its own
   Command(ID_CONFIG_TRANSMIT);     // offered, and does nothing
   Command(ID_CONFIG_STOP);
-  EXPECT_EQ(State(), StoppingTransmit);
+  EXPECT_EQ(State(), StationState::StoppingTransmit);
   EXPECT_EQ(timer.Running(), 0u);
   EXPECT_EQ(keyingOut.openDevices, 0);
   EXPECT_EQ(dlg->SendMessage(WM_TX_DONE, 0, 0), 0);
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
 }
 
 TEST_F(States, ATransmissionEndsByItselfAndTheNextTypedCharacterSendsAgain) {
   Type("e");
-  ASSERT_EQ(State(), Transmitting);
+  ASSERT_EQ(State(), StationState::Transmitting);
   // The timer's ticks and the output's callbacks; the end comes through the event loop.
-  for (int dot = 0; dot < 40 && State() == Transmitting; ++dot) {
+  for (int dot = 0; dot < 40 && State() == StationState::Transmitting; ++dot) {
     timer.Tick();
     keyingOut.Pump(MsToSamples(static_cast<uint64_t>(objects->Station.DotMs.load())));
     QCoreApplication::processEvents();
   }
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(timer.Running(), 0u);
   EXPECT_EQ(keyingOut.openDevices, 0);
   Type("t");
-  EXPECT_EQ(State(), Transmitting);
+  EXPECT_EQ(State(), StationState::Transmitting);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "t");
 }
 
 TEST_F(States, TransmitTakesTheWholeTextAndFromHeldKeepsTheKeyedIndex) {
   {
-    const QSignalBlocker quiet(dlg->TextEdit);
-    dlg->TextEdit->setPlainText("test de");
+    const QSignalBlocker quiet(Text());
+    Text()->setPlainText("test de");
   }
   objects->Station.KeyedCharIndex = 4;
-  SetState(Held);
+  SetState(StationState::Held);
   Command(ID_CONFIG_TRANSMIT);
-  EXPECT_EQ(State(), Transmitting);
+  EXPECT_EQ(State(), StationState::Transmitting);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "test de");
   EXPECT_EQ(objects->Station.KeyedCharIndex, 4);
-  dlg->SendMessage(WM_TX_DONE, 0, 0);
+  StopTransmitting();
+  ASSERT_EQ(State(), StationState::Idle);
   keyingOut.openResult = MMSYSERR_NODRIVER;  // the timer cannot start: nothing moves
-  dlg->Keyer.StopElementTimer();
   Command(ID_CONFIG_TRANSMIT);
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(objects->Station.KeyedCharIndex, 0);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "test de");
 }
 
 TEST_F(States, TheTextBoxSendsOnlyItsLastCharacterAndEditingNeverStartsAnything) {
-  dlg->TextEdit->setPlainText("abc");  // pasted at once
-  EXPECT_EQ(State(), Transmitting);
+  Text()->setPlainText("abc");  // pasted at once
+  EXPECT_EQ(State(), StationState::Transmitting);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "c");
   EXPECT_EQ(objects->Station.KeyedCharIndex, 2);
   Type("d");
   EXPECT_EQ(objects->Station.TransmitText.Get(), "cd");
-  dlg->SendMessage(WM_TX_DONE, 0, 0);
-  dlg->Keyer.StopElementTimer();
+  StopTransmitting();
   objects->Station.SendPosition = 3;
-  dlg->TextEdit->setPlainText("ab");  // shorter: taken whole, nothing starts
-  EXPECT_EQ(State(), Idle);
+  Text()->setPlainText("ab");  // shorter: taken whole, nothing starts
+  EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "ab");
   EXPECT_EQ(objects->Station.SendPosition, 0);
 }
@@ -134,30 +141,28 @@ TEST_F(States, TheTextBoxSendsOnlyItsLastCharacterAndEditingNeverStartsAnything)
 TEST_F(States, AFailedStartFromTheTextBoxLeavesTheStationIdle) {
   keyingOut.openResult = MMSYSERR_NODRIVER;
   Type("e");
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "e");
   EXPECT_EQ(Enabled(), "Tx ");  // as the dialog's start left them
 }
 
 TEST_F(States, ReceptionSharesTheCaptureAndItsStopUnticksMike) {
   Command(ID_CONFIG_RECEIVE);
-  EXPECT_EQ(State(), Receiving);
+  EXPECT_EQ(State(), StationState::Receiving);
   EXPECT_EQ(waveIn.openDevices, 1);
   EXPECT_EQ(Enabled(), "Stop ");
   ClickMike();  // the same capture
   EXPECT_EQ(waveIn.openDevices, 1);
-  EXPECT_EQ(dlg->OscMask, MikeBit);
+  EXPECT_EQ(waveOut.openDevices, 1);  // the Mike source plays
   Command(ID_CONFIG_STOP);
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(waveIn.openDevices, 0);
-  EXPECT_TRUE(dlg->Rx.StopRequested());
-  EXPECT_FALSE(dlg->MikeCheck->isChecked());
-  EXPECT_EQ(dlg->OscMask, 0);
+  EXPECT_FALSE(Button(IDC_MIKE)->isChecked());
   EXPECT_EQ(waveOut.openDevices, 0);
   // The partial buffer's late notice: the two-tone signal, then Stop, which does nothing now.
   waveIn.DeliverNotices();
   EXPECT_THAT(speaker.calls, ::testing::ElementsAre("Beep 1000 60", "Beep 500 60"));
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
 }
 
 TEST_F(States, UntickingMikeDuringAReceptionLeavesTheCaptureToIt) {
@@ -165,35 +170,35 @@ TEST_F(States, UntickingMikeDuringAReceptionLeavesTheCaptureToIt) {
   Command(ID_CONFIG_RECEIVE);
   ClickMike();
   EXPECT_EQ(waveIn.openDevices, 1);
-  EXPECT_EQ(State(), Receiving);
+  EXPECT_EQ(State(), StationState::Receiving);
 }
 
 TEST_F(States, TypingDuringAReceptionStopsItThenSends) {
-  SetState(Held);
+  SetState(StationState::Held);
   Command(ID_CONFIG_RECEIVE);
-  ASSERT_EQ(State(), ReceivingFromHeld);
+  ASSERT_EQ(State(), StationState::ReceivingFromHeld);
   Type("k");
   EXPECT_EQ(waveIn.openDevices, 0);
-  EXPECT_EQ(State(), Transmitting);  // from Held, with the whole text
+  EXPECT_EQ(State(), StationState::Transmitting);  // from Held, with the whole text
   EXPECT_EQ(objects->Station.TransmitText.Get(), "k");
 }
 
 TEST_F(States, TheEndMessageDuringAReceptionReturnsToIdleAndKeepsTheCapture) {
   Command(ID_CONFIG_RECEIVE);
   dlg->SendMessage(WM_TX_DONE, 0, 0);
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(waveIn.openDevices, 1);
 }
 
 TEST_F(States, ManualFromHeldRunsTheKeyingDialogAndItsEndReturnsToHeld) {
-  SetState(Held);
+  SetState(StationState::Held);
   WhenTheKeyingDialogOpens([this] {
-    EXPECT_EQ(State(), ManualFromHeld);
+    EXPECT_EQ(State(), StationState::ManualFromHeld);
     EXPECT_EQ(timer.Running(), 1u);
     EXPECT_EQ(Enabled(), "");
   });
   Command(ID_CONFIG_MANUAL);
-  EXPECT_EQ(State(), Held);
+  EXPECT_EQ(State(), StationState::Held);
   EXPECT_EQ(timer.Running(), 0u);
   EXPECT_EQ(Enabled(), "Tx Manual Spacing ");
 }
@@ -202,28 +207,29 @@ TEST_F(States, TheProgressThreadFollowsTheKeyedCharacterAndRestoresTheButtons) {
   dlg->show();
   QString lines;
   for (int line = 0; line < 40; ++line) lines += "x\n";  // two characters a line
-  dlg->TextEdit->setPlainText(lines);
-  ASSERT_EQ(State(), Transmitting);
-  QTextCursor end = dlg->TextEdit->textCursor();
+  Text()->setPlainText(lines);
+  ASSERT_EQ(State(), StationState::Transmitting);
+  QTextCursor end = Text()->textCursor();
   end.movePosition(QTextCursor::End);
-  dlg->TextEdit->setTextCursor(end);  // where the operator types
-  dlg->TextEdit->verticalScrollBar()->setValue(0);
+  Text()->setTextCursor(end);  // where the operator types
+  Text()->verticalScrollBar()->setValue(0);
   const auto caretAt = [this] {
-    return dlg->KeyedCaret != nullptr ? dlg->KeyedCaret->pos() : QPoint(-1, -1);
+    const auto* caret = dlg->findChild<QWidget*>("KeyedCaret");
+    return caret != nullptr ? caret->pos() : QPoint(-1, -1);
   };
   const auto character = [this](int position) {
-    QTextCursor at(dlg->TextEdit->document());
+    QTextCursor at(Text()->document());
     at.setPosition(position);
-    return dlg->TextEdit->cursorRect(at).topLeft();
+    return Text()->cursorRect(at).topLeft();
   };
   objects->Station.KeyedCharIndex = 2;  // line 1
   QTRY_COMPARE(caretAt(), character(2));
-  EXPECT_EQ(dlg->TextEdit->textCursor().position(), end.position());
+  EXPECT_EQ(Text()->textCursor().position(), end.position());
   objects->Station.KeyedCharIndex = 30;  // line 15: two lines down, not to the character
   QTRY_COMPARE(caretAt(), character(30));
-  EXPECT_EQ(dlg->TextEdit->verticalScrollBar()->value(), 2);
+  EXPECT_EQ(Text()->verticalScrollBar()->value(), 2);
   // The caret is drawn apart: what is typed meanwhile goes where the operator types, the end.
-  dlg->TextEdit->insertPlainText("k");
+  Text()->insertPlainText("k");
   EXPECT_EQ(objects->Station.TransmitText.Get().back(), 'k');
   dlg->SendMessage(WM_TX_DONE, 0, 0);
   EXPECT_FALSE(dlg->Control(IDC_MANUAL)->isEnabled());  // only the thread gives it back
@@ -234,7 +240,7 @@ TEST_F(States, TheProgressThreadFollowsTheKeyedCharacterAndRestoresTheButtons) {
 TEST_F(States, TheMenuFollowsTheStateEveryTimeItOpens) {
   auto* config = dlg->MenuBar()->findChild<QMenu*>("Config");
   ASSERT_NE(config, nullptr);
-  for (int32_t state = Idle; state <= ManualFromHeld; ++state) {
+  for (const StationState state : AllStationStates) {
     SetState(state);
     emit config->aboutToShow();
     for (const auto& [id, enabled] : MenuStateFor(state)) {
@@ -243,19 +249,19 @@ TEST_F(States, TheMenuFollowsTheStateEveryTimeItOpens) {
     EXPECT_FALSE(dlg->MenuItem(ID_OPTION_SPEAKER)->isEnabled());  // "OS" is not Windows_NT here
     EXPECT_TRUE(dlg->MenuItem(ID_FILE_EXIT)->isEnabled());
   }
-  SetState(StoppingTransmit);
+  SetState(StationState::StoppingTransmit);
   dlg->SendMessage(WM_MENU_REFRESH_AGAIN, 0, 0);
   EXPECT_TRUE(dlg->MenuItem(ID_CONFIG_MANUAL)->isEnabled());
   EXPECT_FALSE(dlg->MenuItem(ID_FILE_SAVE)->isEnabled());
 }
 
 TEST_F(States, QuittingAsksOnlyWhereTheStationIsBusyOrHeld) {
-  for (int32_t state = Idle; state <= ManualFromHeld; ++state) {
+  for (const StationState state : AllStationStates) {
     SetState(state);
     prompts.messages.clear();
     prompts.answers = {IDNO};
     const bool asks =
-        state == Transmitting || state == Receiving || state == ReceivingFromHeld || state == Held;
+        state == StationState::Transmitting || Receives(state) || state == StationState::Held;
     EXPECT_EQ(dlg->CanQuit(), !asks) << state;
     ASSERT_EQ(prompts.messages.size(), asks ? 1u : 0u) << state;
     if (asks) {
@@ -271,17 +277,18 @@ TEST_F(States, QuittingAReceptionClosesTheCaptureAndATransmissionStopsTheTimer) 
   prompts.answers = {IDYES};
   EXPECT_TRUE(dlg->CanQuit());
   EXPECT_EQ(waveIn.openDevices, 0);
-  EXPECT_EQ(State(), Idle);
+  EXPECT_EQ(State(), StationState::Idle);
 
   Type("q");
-  ASSERT_EQ(State(), Transmitting);
+  ASSERT_EQ(State(), StationState::Transmitting);
   dlg->show();
   prompts.answers = {IDYES};
   dlg->MenuItem(ID_FILE_EXIT)->trigger();
   EXPECT_FALSE(dlg->isVisible());
   EXPECT_EQ(timer.Running(), 0u);
-  EXPECT_EQ(State(), Transmitting);  // left as it was; its thread is joined all the same
-  EXPECT_EQ(dlg->States.ProgressThreads(), 0u);
+  // Left as it was; its thread is joined all the same.
+  EXPECT_EQ(State(), StationState::Transmitting);
+  ExpectNoProgressThreadLeft();
 }
 
 // A signal to end the program: no question, though the station is busy, and everything that
@@ -290,8 +297,7 @@ TEST_F(States, EndingWithoutAskingStopsTheBusyStationAndAsksNothing) {
   dlg->show();
   Button(IDC_AF1)->click();
   Type("q");
-  ASSERT_EQ(State(), Transmitting);
-  ASSERT_EQ(dlg->States.ProgressThreads(), 1u);
+  ASSERT_EQ(State(), StationState::Transmitting);
   prompts.answers = {IDNO};
   dlg->EndWithoutAsking();
   EXPECT_TRUE(prompts.messages.empty());
@@ -300,7 +306,7 @@ TEST_F(States, EndingWithoutAskingStopsTheBusyStationAndAsksNothing) {
   EXPECT_EQ(waveOut.openDevices, 0);
   EXPECT_EQ(keyingOut.openDevices, 0);
   EXPECT_EQ(timer.Running(), 0u);
-  EXPECT_EQ(dlg->States.ProgressThreads(), 0u);
+  ExpectNoProgressThreadLeft();
 }
 
 class StationPanel : public DialogTest {};
@@ -313,14 +319,14 @@ TEST_F(StationPanel, ShowsTheHiddenControlsThemselvesAndTheyActAsTheMenuDoes) {
                        IDC_MANUAL, IDC_RECEIVE, IDC_LOOP}) {
     EXPECT_TRUE(dlg->Control(id)->isVisible()) << id;
   }
-  QTest::keyClick(dlg->SpeedSlider, Qt::Key_End);
+  QTest::keyClick(Widget<QSlider>(IDC_SPEED_SLIDER), Qt::Key_End);
   EXPECT_EQ(objects->Station.DotMs, 48);
-  dlg->TextEdit->setFocus();
-  QTest::keyClicks(dlg->TextEdit, "t");
-  EXPECT_EQ(objects->Station.OperatingState, Transmitting);
-  EXPECT_FALSE(dlg->ManualButton->isEnabled());
-  dlg->StopButton->click();
-  EXPECT_EQ(objects->Station.OperatingState, StoppingTransmit);
+  Widget<QPlainTextEdit>(IDC_TEXT)->setFocus();
+  QTest::keyClicks(Widget<QPlainTextEdit>(IDC_TEXT), "t");
+  EXPECT_EQ(objects->Station.OperatingState, StationState::Transmitting);
+  EXPECT_FALSE(dlg->Control(IDC_MANUAL)->isEnabled());
+  Button(IDC_STOP)->click();
+  EXPECT_EQ(objects->Station.OperatingState, StationState::StoppingTransmit);
 }
 
 }  // namespace

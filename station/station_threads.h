@@ -9,17 +9,26 @@
 
 #include "morse/station_values.h"
 #include "platform/ui_thread.h"
-#include "ui/station_window.h"
 
 namespace zudorave {
 
-// While the station transmits: moves the caret to the keyed character whenever it changes
-// (and once at the start), and afterwards re-enables the buttons and refreshes the menu.
+// What the progress thread has carried out on the user-interface thread.
+class ProgressTarget {
+ public:
+  virtual ~ProgressTarget() = default;
+  // KeyedCharIndex has moved (or the transmission has just started).
+  virtual void ShowKeyedChar() = 0;
+  // The state has left Transmitting.
+  virtual void TransmissionLeft() = 0;
+};
+
+// While the station transmits: has the caret moved to the keyed character whenever it changes
+// (and once at the start), and, once the state has left Transmitting, says so.
 class ProgressThread {
  public:
   static constexpr std::chrono::milliseconds Poll{100};
 
-  ProgressThread(StationValues& station, UiThread& ui, StationWindow& window);
+  ProgressThread(StationValues& station, UiThread& ui, ProgressTarget& target);
   ~ProgressThread();
   ProgressThread(const ProgressThread&) = delete;
   ProgressThread& operator=(const ProgressThread&) = delete;
@@ -32,7 +41,7 @@ class ProgressThread {
 
   StationValues& station_;
   UiThread& ui_;
-  StationWindow& window_;
+  ProgressTarget& target_;
   std::atomic<bool> finished_{false};
   std::jthread thread_;  // last: starts once the rest is in place
 };

@@ -1,15 +1,13 @@
-#include "ui/station_threads.h"
+#include "station/station_threads.h"
 
 #include "platform/worker.h"
-#include "ui/dialog_template.h"
-#include "ui/messages.h"
 
 namespace zudorave {
 
-ProgressThread::ProgressThread(StationValues& station, UiThread& ui, StationWindow& window)
+ProgressThread::ProgressThread(StationValues& station, UiThread& ui, ProgressTarget& target)
     : station_(station),
       ui_(ui),
-      window_(window),
+      target_(target),
       thread_([this](std::stop_token stop) { Run(stop); }) {}
 
 ProgressThread::~ProgressThread() {
@@ -23,30 +21,22 @@ void ProgressThread::Run(std::stop_token stop) {
 }
 
 void ProgressThread::Follow(std::stop_token stop) {
-  auto send = [&](uint32_t message) {
+  auto show = [&] {
     return CallOnUiThread(
-        ui_, [&] { window_.SendMessage(message, 0, 0); }, stop);
+        ui_, [this] { target_.ShowKeyedChar(); }, stop);
   };
   int32_t last = station_.KeyedCharIndex;
-  if (!send(WM_SHOW_KEYED_CHAR)) return;
-  while (station_.OperatingState == Transmitting) {
+  if (!show()) return;
+  while (station_.OperatingState == StationState::Transmitting) {
     const int32_t index = station_.KeyedCharIndex;
     if (index != last) {
-      if (!send(WM_SHOW_KEYED_CHAR)) return;
+      if (!show()) return;
       last = index;
     }
     if (!SleepUnlessStopped(Poll, stop)) return;
   }
-  const bool restored = CallOnUiThread(
-      ui_,
-      [&] {
-        window_.EnableControl(IDC_STOP, false);
-        window_.EnableControl(IDC_TRANSMIT, true);
-        window_.EnableControl(IDC_MANUAL, true);
-        window_.EnableControl(IDC_RECEIVE, true);
-      },
-      stop);
-  if (restored) send(WM_MENU_REFRESH);
+  CallOnUiThread(
+      ui_, [this] { target_.TransmissionLeft(); }, stop);
 }
 
 KeyingMonitorThread::KeyingMonitorThread(StationValues& station, UiThread& ui,
@@ -64,11 +54,7 @@ KeyingMonitorThread::~KeyingMonitorThread() {
 
 void KeyingMonitorThread::Run(std::stop_token stop) {
   SetCurrentThreadPriority(priority_);
-  auto manual = [this] {
-    const int32_t state = station_.OperatingState;
-    return state == ManualKeying || state == ManualFromHeld;
-  };
-  while (manual()) {
+  while (KeysByHand(station_.OperatingState)) {
     // The flag is taken before the text, so text decoded meanwhile is shown on the next pass.
     if (station_.DecodedTextReady.exchange(0) == 1) {
       const std::string text = station_.DecodedText.Get();
