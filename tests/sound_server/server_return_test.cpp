@@ -40,7 +40,7 @@ TEST_F(ServerReturn, ALoopingToneIsLostWithTheServerAndPlaysAgainWhenItReturns) 
   });
   CaptureQueue filled;
   SndTx tx{SndTx::InitialAf1Frequency, device, filled};
-  tx.Mix(ModeSum, Af1Bit);
+  tx.Mix(MixMode::Sum, Af1Bit);
   std::vector<int16_t> second(SndTx::SampleCount);
   for (std::size_t i = 0; i < second.size(); ++i) second[i] = tx.OutputSample(static_cast<int>(i));
   ASSERT_TRUE(tx.OpenSndTx(0));
