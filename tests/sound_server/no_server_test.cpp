@@ -13,6 +13,7 @@
 #include "capture/capture_queue.h"
 #include "capture/snd_rx.h"
 #include "platform/pulse/pulse_render_out.h"
+#include "platform/pulse/pulse_speaker.h"
 #include "platform/pulse/pulse_wave_in.h"
 #include "platform/pulse/pulse_wave_out.h"
 #include "platform/sdl/sdl_audio.h"
@@ -115,10 +116,12 @@ TEST_F(NoSoundServer, TheLibpulseStreamsFailToOpenAgainAndAgain) {
   PulseRenderOut keying;
   PulseWaveOut generator;
   PulseWaveIn capture(ui);
+  PulseSpeaker speaker;
   for (int attempt = 0; attempt < 2; ++attempt) {
     EXPECT_EQ(keying.Open(format, source), MMSYSERR_NODRIVER);
     EXPECT_EQ(generator.Open(format), MMSYSERR_NODRIVER);
     EXPECT_EQ(capture.Open(format, &target), MMSYSERR_NODRIVER);
+    EXPECT_EQ(speaker.Play(1000, 60), MMSYSERR_NODRIVER);
     EXPECT_FALSE(keying.IsOpen());
     EXPECT_FALSE(generator.IsOpen());
     EXPECT_FALSE(capture.IsOpen());
@@ -166,10 +169,12 @@ TEST_F(StalledSoundServer, OpeningGivesUpInsteadOfWaiting) {
   PulseRenderOut keying;
   PulseWaveOut generator;
   PulseWaveIn capture(ui);
+  PulseSpeaker speaker;
   for (int attempt = 0; attempt < 2; ++attempt) {
     EXPECT_EQ(keying.Open(format, source), MMSYSERR_ERROR);
     EXPECT_EQ(generator.Open(format), MMSYSERR_ERROR);
     EXPECT_EQ(capture.Open(format, &target), MMSYSERR_ERROR);
+    EXPECT_EQ(speaker.Play(1000, 60), MMSYSERR_ERROR);
     EXPECT_FALSE(keying.IsOpen());
     EXPECT_FALSE(generator.IsOpen());
     EXPECT_FALSE(capture.IsOpen());
