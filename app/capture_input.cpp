@@ -12,7 +12,10 @@ CaptureInput::CaptureInput(SdlAudio& audio, UiThread& ui, const std::string& dev
   });
 }
 
-uint32_t CaptureInput::GetNumDevs() { return sdl_.GetNumDevs(); }
+// Counted without waking SDL's audio where it rests; both leave sinks' monitors out.
+uint32_t CaptureInput::GetNumDevs() {
+  return SdlOnPulseServer(audio_) ? pulse_.GetNumDevs() : sdl_.GetNumDevs();
+}
 
 MmResult CaptureInput::Open(const WaveFormatEx& format, WimDataTarget* target) {
   if (open_) return MMSYSERR_ALLOCATED;

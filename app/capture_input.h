@@ -25,7 +25,7 @@ class CaptureInput : public WaveIn {
   // default. Whichever device is open closes as it goes.
   CaptureInput(SdlAudio& audio, UiThread& ui, const std::string& device, Notice notice = {});
 
-  // SDL's count, as --list-devices names them.
+  // The inputs --list-devices names.
   uint32_t GetNumDevs() override;
   MmResult Open(const WaveFormatEx& format, WimDataTarget* target) override;
   MmResult PrepareHeader(WaveHdr& header) override;
