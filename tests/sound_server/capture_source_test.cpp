@@ -2,8 +2,10 @@
 // server's default source: both keep the same buffer cycle.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <numbers>
 #include <string>
@@ -240,6 +242,63 @@ TYPED_TEST(CaptureFromTheSource, TheCaptureObjectQueuesFullSecondsAndKeepsRecord
   this->ui.RunPending();  // the partial buffer from the stop
   EXPECT_EQ(filledQueue.Size(), 2u);
   EXPECT_FALSE(rx.DeviceOpen());
+}
+
+// What a command prints, its output's whitespace trimmed at the end.
+std::string Output(const std::string& command) {
+  std::string text;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char chunk[256];
+    while (std::fgets(chunk, sizeof chunk, pipe)) text += chunk;
+    pclose(pipe);
+  }
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
+  return text;
+}
+
+// A microphone of the server's own, for as long as it lives.
+class ServerSource {
+ public:
+  explicit ServerSource(const std::string& description)
+      : module_(Output("pactl load-module module-null-source source_name=mic rate=44100 "
+                       "channels=1 'description=\"" +
+                       description + "\"'")) {}
+  ~ServerSource() {
+    if (!module_.empty()) Output("pactl unload-module " + module_);
+  }
+  ServerSource(const ServerSource&) = delete;
+  ServerSource& operator=(const ServerSource&) = delete;
+  bool Loaded() const { return !module_.empty(); }
+  // Whether a stream records from it now.
+  static bool Recorded() {
+    const std::string index = Output("pactl list short sources | awk '$2 == \"mic\" {print $1}'");
+    const std::string outputs = Output("pactl list short source-outputs | awk '{print $2}'");
+    return !index.empty() && ("\n" + outputs + "\n").find("\n" + index + "\n") != std::string::npos;
+  }
+
+ private:
+  std::string module_;
+};
+
+class PulseInputAtTheServer : public SoundServerTest {};
+
+// The libpulse input finds a source by the name SDL lists it under, and, as SDL, takes no
+// sink's monitor for an input.
+TEST_F(PulseInputAtTheServer, TheLibpulseInputRecordsFromTheSourceSdlNamesAndFromNoMonitor) {
+  ServerSource mic("USB Mic");
+  ASSERT_TRUE(mic.Loaded());
+  SdlAudio audio;
+  const std::vector<std::string> names = audio.DeviceNames(true);
+  ASSERT_EQ(names, std::vector<std::string>{"USB Mic"});
+  QueuedUiThread ui;
+  RecordingTarget target;
+  PulseWaveIn chosen(ui, "USB Mic");
+  EXPECT_EQ(chosen.GetNumDevs(), names.size());
+  ASSERT_EQ(chosen.Open(Mono16, &target), MMSYSERR_NOERROR);
+  EXPECT_TRUE(ServerSource::Recorded());
+  chosen.Close();
+  PulseWaveIn monitor(ui, "Monitor of in");
+  EXPECT_EQ(monitor.Open(Mono16, &target), MMSYSERR_NODRIVER);
 }
 
 }  // namespace
