@@ -21,11 +21,8 @@ MmResult CaptureInput::Open(const WaveFormatEx& format, WimDataTarget* target) {
   if (open_) return MMSYSERR_ALLOCATED;
   if (SdlOnPulseServer(audio_)) {
     const MmResult result = pulse_.Open(format, target);
-    if (result == MMSYSERR_NOERROR) open_ = &pulse_;
-    if (result != MMSYSERR_NODRIVER) {
-      if (open_) last_ = open_;
-      return result;
-    }
+    if (result == MMSYSERR_NOERROR) last_ = open_ = &pulse_;
+    if (result != MMSYSERR_NODRIVER) return result;
   }
   const MmResult result = sdl_.Open(format, target);
   if (result == MMSYSERR_NOERROR) last_ = open_ = &sdl_;

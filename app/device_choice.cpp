@@ -1,9 +1,9 @@
 #include "app/device_choice.h"
 
 #include <algorithm>
-
 #include <string>
 #include <vector>
+
 #include "platform/audio_format.h"
 
 namespace zudorave {
