@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/audio_format.h"
+
 namespace zudorave {
 
 namespace {
@@ -61,6 +63,19 @@ void SayServerChange(const char* what, PulseRenderOut::Event event) {
         stderr, "zudorave: the sound server went away; the %s plays again once it is back\n", what);
   } else {
     std::fprintf(stderr, "zudorave: the sound server is back; the %s plays again\n", what);
+  }
+}
+
+void SayCaptureChange(PulseRenderOut::Event event, uint64_t missedSamples) {
+  if (event == PulseRenderOut::Event::Lost) {
+    std::fprintf(stderr,
+                 "zudorave: the sound server went away; the capture records again once it is "
+                 "back, and counts what it misses\n");
+  } else {
+    std::fprintf(stderr,
+                 "zudorave: the sound server is back; the capture records again (%.1f s missed "
+                 "in this run)\n",
+                 static_cast<double>(missedSamples) / SampleRate);
   }
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The sound devices on the command line: listing them, checking a chosen one exists before any
 // window opens, and the line on stderr that says why a device did not open.
-// Threads: PrintDevices and CheckChosenDevices on the thread that made audio; SayWhyNotOpened
-// and SayServerChange from any thread.
+// Threads: PrintDevices and CheckChosenDevices on the thread that made audio; SayWhyNotOpened,
+// SayServerChange and SayCaptureChange from any thread.
+#include <cstdint>
 #include <cstdio>
 
 #include "platform/pulse/pulse_render_out.h"
@@ -24,5 +25,8 @@ void SayWhyNotOpened(const AudioOpenFailure& failure);
 // One line on stderr when the sound server went away under what plays (the tone, the
 // sidetone), and one when it is back and that plays again.
 void SayServerChange(const char* what, PulseRenderOut::Event event);
+
+// The same for the capture; once back, how much of the run it missed.
+void SayCaptureChange(PulseRenderOut::Event event, uint64_t missedSamples);
 
 }  // namespace zudorave

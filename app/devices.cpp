@@ -1,12 +1,12 @@
 #include "app/devices.h"
 
+#include "app/beep_speaker.h"
+#include "app/capture_input.h"
 #include "app/device_choice.h"
 #include "app/generator_output.h"
 #include "app/keying_output.h"
 #include "platform/qt/qt_ui_thread.h"
 #include "platform/sdl/sdl_joystick.h"
-#include "platform/sdl/sdl_speaker.h"
-#include "platform/sdl/sdl_wave_in.h"
 #include "platform/thread_timer.h"
 
 namespace zudorave {
@@ -14,6 +14,7 @@ namespace zudorave {
 Devices CreateDevices(AudioChoice choice) {
   Devices devices;
   const std::string output = choice.output;
+  const std::string input = choice.input;
   devices.audio = std::make_unique<SdlAudio>(std::move(choice));
   devices.uiContext = std::make_unique<QObject>();
   devices.uiThread = std::make_unique<QtUiThread>(devices.uiContext.get());
@@ -22,8 +23,9 @@ Devices CreateDevices(AudioChoice choice) {
   devices.keyingOut = std::make_unique<KeyingOutput>(
       *devices.audio, output,
       [](PulseRenderOut::Event event) { SayServerChange("sidetone", event); });
-  devices.waveIn = std::make_unique<SdlWaveIn>(*devices.audio, *devices.uiThread);
-  devices.speaker = std::make_unique<SdlSpeaker>(*devices.audio);
+  devices.waveIn =
+      std::make_unique<CaptureInput>(*devices.audio, *devices.uiThread, input, &SayCaptureChange);
+  devices.speaker = std::make_unique<BeepSpeaker>(*devices.audio, output);
   devices.timer = std::make_unique<ThreadTimer>();
   devices.joystick = std::make_unique<SdlJoystick>();
   return devices;

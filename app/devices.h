@@ -1,7 +1,7 @@
 #pragma once
-// The sound devices the program runs on, made in one place: SDL2 for sound (libpulse for the
-// generator's loop and the keying side where the server serves it), with returned capture
-// buffers posted to the user-interface thread through Qt.
+// The sound devices the program runs on, made in one place: libpulse for every sound device
+// where SDL runs on a server that serves it, SDL2 elsewhere, with returned capture buffers
+// posted to the user-interface thread through Qt.
 #include <QObject>
 #include <memory>
 

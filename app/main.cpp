@@ -9,6 +9,7 @@
 #include "app/devices.h"
 #include "app/generator_app.h"
 #include "app/program_objects.h"
+#include "app/pulse_server.h"
 #include "platform/environment.h"
 #include "platform/qt/qt_prompts.h"
 #include "platform/qt/qt_quit_signals.h"
@@ -38,6 +39,8 @@ int main(int argc, char** argv) {
   AudioChoice choice{line.outputDevice, line.inputDevice, &SayWhyNotOpened};
   Devices devices = CreateDevices(choice);
   if (!CheckChosenDevices(*devices.audio, choice)) return 2;
+  // Where every sound device plays on libpulse, SDL's audio rests from here on.
+  SdlOnPulseServer(*devices.audio);
   ProgramObjects objects(*devices.waveOut);
   if (!objects.Tx.Ready()) {
     std::fprintf(stderr, "zudorave: %s; the generator stays silent\n",

@@ -3,8 +3,9 @@
 //   tick         the first oscillator on: OpenSndTx then PlaySndTx
 //   probe close  a device opened and never played closed again, as at start-up
 //   untick       the last oscillator off while the second loops: CloseSndTx
-//   Mike         the microphone on (OpenSndRx, StartSndRx) and off (CloseSndRx)
-//   beep         one 60 ms beep, which returns once the tone has played
+//   Mike         the microphone on (OpenSndRx, StartSndRx) and off (CloseSndRx), on SDL and on
+//                libpulse
+//   beep         one 60 ms beep, which returns once the tone has played, on SDL and on libpulse
 //   clicks       20 ticks and unticks 80 ms apart, as a person clicking AF1
 // and, for the unticks, how long until the device was closed at the server in the background.
 // Prints the median and maximum of each. Run it under scripts/with-test-session.sh; with
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -22,6 +24,8 @@
 #include "capture/capture_pool.h"
 #include "capture/capture_queue.h"
 #include "capture/snd_rx.h"
+#include "platform/pulse/pulse_speaker.h"
+#include "platform/pulse/pulse_wave_in.h"
 #include "platform/sdl/sdl_speaker.h"
 #include "platform/sdl/sdl_wave_in.h"
 #include "platform/sdl/sdl_wave_out.h"
@@ -105,9 +109,8 @@ void MeasureClicks(SdlAudio& audio, int clicks) {
       clicks, clicked, clicks * 160, settled);
 }
 
-void MeasureCapture(SdlAudio& audio, int rounds) {
-  testing::QueuedUiThread ui;
-  SdlWaveIn device(audio, ui);
+void MeasureCapture(const std::string& label, WaveIn& device, testing::QueuedUiThread& ui,
+                    int rounds) {
   testing::FakeSpeaker speaker;
   CapturePool pool;
   CaptureQueue freeQueue;
@@ -132,18 +135,17 @@ void MeasureCapture(SdlAudio& audio, int rounds) {
     while (CaptureBuffer* filled = filledQueue.TakeFront()) freeQueue.PushBack(filled);
     std::this_thread::sleep_for(100ms);
   }
-  Report("Mike on", on);
-  Report("Mike off", off);
+  Report(("Mike on (" + label + ")").c_str(), on);
+  Report(("Mike off (" + label + ")").c_str(), off);
 }
 
-void MeasureBeep(SdlAudio& audio, int rounds) {
-  SdlSpeaker speaker(audio);
+void MeasureBeep(const std::string& label, Speaker& speaker, int rounds) {
   std::vector<double> beeps;
   for (int i = 0; i < rounds; ++i) {
     beeps.push_back(Milliseconds([&] { speaker.Beep(1000, 60); }));
     std::this_thread::sleep_for(100ms);
   }
-  Report("beep 60 ms", beeps);
+  Report(("beep 60 ms (" + label + ")").c_str(), beeps);
 }
 
 }  // namespace
@@ -159,8 +161,15 @@ int main(int argc, char** argv) {
                                 : "consumed at 10 ms");
   SdlAudio audio;
   MeasurePlayback(audio, rounds);
-  MeasureCapture(audio, rounds);
-  MeasureBeep(audio, rounds);
+  testing::QueuedUiThread ui;
+  SdlWaveIn sdlInput(audio, ui);
+  MeasureCapture("sdl", sdlInput, ui, rounds);
+  PulseWaveIn pulseInput(ui);
+  MeasureCapture("libpulse", pulseInput, ui, rounds);
+  SdlSpeaker sdlSpeaker(audio);
+  MeasureBeep("sdl", sdlSpeaker, rounds);
+  PulseSpeaker pulseSpeaker;
+  MeasureBeep("libpulse", pulseSpeaker, rounds);
   MeasureClicks(audio, 2 * rounds);
   return 0;
 }

@@ -45,6 +45,9 @@ class WaveIn {
   virtual MmResult Stop() = 0;
   virtual MmResult Reset() = 0;
   virtual MmResult Close() = 0;
+  // Samples (frames) the device could not record while recording, since the last Open, because
+  // the sound server was away; where a device cannot tell, 0.
+  virtual uint64_t MissedSamples() const { return 0; }
 };
 
 }  // namespace zudorave

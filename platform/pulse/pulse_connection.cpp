@@ -97,35 +97,52 @@ PulseConnection::Step PulseConnection::FindDevice(Side side, const std::string& 
                                                   std::string& name) {
   name.clear();
   if (wanted.empty()) return Step::Done;
+  std::string found;
+  const Step step = ListDevices(side, [&](const char* description, const char* deviceName) {
+    if (found.empty() && (wanted == description || wanted == deviceName)) found = deviceName;
+  });
+  if (step != Step::Done) return step;
+  name = found;
+  return name.empty() ? Step::Refused : Step::Done;
+}
+
+PulseConnection::Step PulseConnection::CountDevices(Side side, uint32_t& count) {
+  count = 0;
+  return ListDevices(side, [&count](const char*, const char*) { ++count; });
+}
+
+// Sources that monitor a sink are left out, as SDL leaves them out of its list.
+PulseConnection::Step PulseConnection::ListDevices(
+    Side side, const std::function<void(const char* description, const char* name)>& each) {
   struct Search {
     PulseConnection* connection;
-    const std::string& wanted;
-    std::string found;
+    const std::function<void(const char*, const char*)>& each;
     bool done = false;
     void Take(int last, const char* description, const char* deviceName) {
       if (last) {
         done = true;
         connection->Signal();
-      } else if (found.empty() && (wanted == description || wanted == deviceName)) {
-        found = deviceName;
+      } else if (deviceName) {
+        each(description ? description : "", deviceName);
       }
     }
-  } search{this, wanted, {}, false};
+  } search{this, each, false};
   pa_operation* operation = nullptr;
   if (side == Side::Sink) {
     operation = pa_context_get_sink_info_list(
         context_,
         [](pa_context*, const pa_sink_info* info, int last, void* data) {
-          static_cast<Search*>(data)->Take(last, info ? info->description : "",
-                                           info ? info->name : "");
+          static_cast<Search*>(data)->Take(last, info ? info->description : nullptr,
+                                           info ? info->name : nullptr);
         },
         &search);
   } else {
     operation = pa_context_get_source_info_list(
         context_,
         [](pa_context*, const pa_source_info* info, int last, void* data) {
-          static_cast<Search*>(data)->Take(last, info ? info->description : "",
-                                           info ? info->name : "");
+          const bool listed = info && info->monitor_of_sink == PA_INVALID_INDEX;
+          static_cast<Search*>(data)->Take(last, listed ? info->description : nullptr,
+                                           listed ? info->name : nullptr);
         },
         &search);
   }
@@ -133,9 +150,7 @@ PulseConnection::Step PulseConnection::FindDevice(Side side, const std::string& 
   WaitFor([&search] { return search.done; });
   if (!search.done) pa_operation_cancel(operation);
   pa_operation_unref(operation);
-  if (!search.done) return Step::TimedOut;
-  name = search.found;
-  return name.empty() ? Step::Refused : Step::Done;
+  return search.done ? Step::Done : Step::TimedOut;
 }
 
 bool PulseConnection::WaitFor(const std::function<bool()>& done) {

@@ -60,8 +60,11 @@ class PulseConnection {
   // False once the server has gone or refused us.
   bool Alive() const;
   // The server's name for the device of that side whose description or name is given; empty
-  // asks for the default and finds it at once.
+  // asks for the default and finds it at once. Monitors of sinks are not sources here, as SDL
+  // does not list them.
   Step FindDevice(Side side, const std::string& wanted, std::string& name);
+  // How many devices of that side there are, monitors left out as above.
+  Step CountDevices(Side side, uint32_t& count);
   // Waits on the mainloop until done() or the deadline; true when done.
   bool WaitFor(const std::function<bool()>& done);
 
@@ -74,6 +77,9 @@ class PulseConnection {
   pa_mainloop_api* Api() const;
 
  private:
+  Step ListDevices(Side side,
+                   const std::function<void(const char* description, const char* name)>& each);
+
   pa_threaded_mainloop* mainloop_ = nullptr;
   pa_context* context_ = nullptr;
   std::function<void()> listener_;

@@ -56,9 +56,15 @@ SdlAudio::~SdlAudio() {
 
 // Tried again on each open while it fails, so a sound server that comes up later is found.
 bool SdlAudio::Start() {
-  if (!started_) started_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-  if (!started_) startFailure_ = SDL_GetError();
-  return started_;
+  if (started_) return true;
+  started_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  if (!started_) {
+    startFailure_ = SDL_GetError();
+    return false;
+  }
+  const char* driver = SDL_GetCurrentAudioDriver();
+  driver_ = driver ? driver : "";
+  return true;
 }
 
 uint32_t SdlAudio::Open(bool capture, const SDL_AudioSpec& wanted, SDL_AudioSpec& obtained) {
@@ -137,9 +143,21 @@ std::vector<std::string> SdlAudio::DeviceNames(bool capture) {
 
 std::string SdlAudio::DriverName() {
   std::lock_guard opening(opening_);
+  if (!started_ && !driver_.empty()) return driver_;
   if (!Start()) return {};
-  const char* name = SDL_GetCurrentAudioDriver();
-  return name ? name : "";
+  return driver_;
+}
+
+void SdlAudio::Rest() {
+  std::lock_guard opening(opening_);
+  if (!started_) return;
+  {
+    std::lock_guard lock(mutex_);
+    if (!open_.empty() || !waiting_.empty() || closing_ != 0) return;
+  }
+  // No open can start meanwhile (opening_ is held), and the closer has nothing to close.
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  started_ = false;
 }
 
 std::optional<std::string> SdlAudio::StartFailure() {

@@ -9,8 +9,8 @@
 
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_audio_device.h"
-#include "platform/sdl/wake_thread.h"
 #include "platform/ui_thread.h"
+#include "platform/wake_thread.h"
 #include "platform/wave_in.h"
 
 namespace zudorave {

@@ -1,4 +1,4 @@
-#include "platform/sdl/wake_thread.h"
+#include "platform/wake_thread.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,20 @@
-// The real input device recording a known tone from the private server's default source.
+// The real input devices, on SDL and on libpulse, recording a known tone from the private
+// server's default source: both keep the same buffer cycle.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <numbers>
+#include <string>
+#include <type_traits>
 #include <vector>
 
 #include "capture/capture_pool.h"
 #include "capture/snd_rx.h"
+#include "platform/pulse/pulse_wave_in.h"
 #include "platform/sdl/sdl_wave_in.h"
 #include "platform/testing/fake_speaker.h"
 #include "platform/testing/queued_ui_thread.h"
@@ -56,8 +62,27 @@ struct Buffer {
   WaveHdr header{reinterpret_cast<char*>(samples.data()), BufferBytes};
 };
 
+struct OnSdl {
+  std::unique_ptr<WaveIn> Make(UiThread& ui) { return std::make_unique<SdlWaveIn>(audio, ui); }
+  SdlAudio audio;
+};
+
+struct OnPulse {
+  std::unique_ptr<WaveIn> Make(UiThread& ui) { return std::make_unique<PulseWaveIn>(ui); }
+};
+
+struct BackendName {
+  template <typename T>
+  static std::string GetName(int /*index*/) {
+    return std::is_same_v<T, OnSdl> ? "Sdl" : "Pulse";
+  }
+};
+
+template <typename Backend>
 class CaptureFromTheSource : public SoundServerTest {
  protected:
+  std::unique_ptr<WaveIn> MakeDevice() { return backend.Make(ui); }
+
   // Runs queued notices on this thread until count buffers came back or time is up.
   void AwaitReturned(std::size_t count, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -66,15 +91,19 @@ class CaptureFromTheSource : public SoundServerTest {
     }
   }
 
-  SdlAudio audio;
+  Backend backend;
   QueuedUiThread ui;
   RecordingTarget target;
 };
 
-TEST_F(CaptureFromTheSource, FillsWholeSecondsOfTheToneThenStopReturnsThePartialBuffer) {
+using Backends = ::testing::Types<OnSdl, OnPulse>;
+TYPED_TEST_SUITE(CaptureFromTheSource, Backends, BackendName);
+
+TYPED_TEST(CaptureFromTheSource, FillsWholeSecondsOfTheToneThenStopReturnsThePartialBuffer) {
   SourcePlayer player(Tone(1000, 4));
-  SdlWaveIn device(audio, ui);
-  ASSERT_EQ(device.Open(Mono16, &target), MMSYSERR_NOERROR);
+  const std::unique_ptr<WaveIn> made = this->MakeDevice();
+  WaveIn& device = *made;
+  ASSERT_EQ(device.Open(Mono16, &this->target), MMSYSERR_NOERROR);
   Buffer buffer;
   device.PrepareHeader(buffer.header);
   ASSERT_EQ(device.AddBuffer(buffer.header), MMSYSERR_NOERROR);
@@ -82,19 +111,19 @@ TEST_F(CaptureFromTheSource, FillsWholeSecondsOfTheToneThenStopReturnsThePartial
   EXPECT_EQ(device.UnprepareHeader(buffer.header), WAVERR_STILLPLAYING);
   ASSERT_EQ(device.Start(), MMSYSERR_NOERROR);
 
-  AwaitReturned(1, std::chrono::seconds(3));
-  ASSERT_EQ(target.returned.size(), 1u);
-  EXPECT_EQ(target.returned[0].header, &buffer.header);
-  EXPECT_EQ(target.returned[0].bytes, BufferBytes);
+  this->AwaitReturned(1, std::chrono::seconds(3));
+  ASSERT_EQ(this->target.returned.size(), 1u);
+  EXPECT_EQ(this->target.returned[0].header, &buffer.header);
+  EXPECT_EQ(this->target.returned[0].bytes, BufferBytes);
   EXPECT_NE(buffer.header.dwFlags & WHDR_DONE, 0u);
   EXPECT_NEAR(ToneFrequency(buffer.samples), 1000, 5);
 
   ASSERT_EQ(device.AddBuffer(buffer.header), MMSYSERR_NOERROR);
   SleepMs(300);
   ASSERT_EQ(device.Stop(), MMSYSERR_NOERROR);
-  EXPECT_EQ(ui.WaitAndRun(std::chrono::seconds(1)), 1);
-  ASSERT_EQ(target.returned.size(), 2u);
-  const uint32_t partial = target.returned[1].bytes;
+  EXPECT_EQ(this->ui.WaitAndRun(std::chrono::seconds(1)), 1);
+  ASSERT_EQ(this->target.returned.size(), 2u);
+  const uint32_t partial = this->target.returned[1].bytes;
   EXPECT_GT(partial, BufferBytes / 10);
   EXPECT_LT(partial, BufferBytes / 2);
   EXPECT_EQ(partial % 2, 0u);
@@ -103,11 +132,12 @@ TEST_F(CaptureFromTheSource, FillsWholeSecondsOfTheToneThenStopReturnsThePartial
   EXPECT_EQ(device.Close(), MMSYSERR_NOERROR);
 }
 
-TEST_F(CaptureFromTheSource, ANoticeQueuedForADestroyedDeviceIsDropped) {
+TYPED_TEST(CaptureFromTheSource, ANoticeQueuedForADestroyedDeviceIsDropped) {
   Buffer buffer;
   {
-    SdlWaveIn device(audio, ui);
-    ASSERT_EQ(device.Open(Mono16, &target), MMSYSERR_NOERROR);
+    const std::unique_ptr<WaveIn> made = this->MakeDevice();
+    WaveIn& device = *made;
+    ASSERT_EQ(device.Open(Mono16, &this->target), MMSYSERR_NOERROR);
     device.PrepareHeader(buffer.header);
     device.AddBuffer(buffer.header);
     device.Start();
@@ -115,12 +145,13 @@ TEST_F(CaptureFromTheSource, ANoticeQueuedForADestroyedDeviceIsDropped) {
     device.Reset();
     EXPECT_EQ(buffer.header.dwFlags & WHDR_INQUEUE, 0u);  // given back before the notice runs
   }
-  EXPECT_EQ(ui.RunPending(), 1);
-  EXPECT_TRUE(target.returned.empty());
+  EXPECT_EQ(this->ui.RunPending(), 1);
+  EXPECT_TRUE(this->target.returned.empty());
 }
 
-TEST_F(CaptureFromTheSource, ANoticeGoesToTheTargetOfItsRunAndIsDroppedWhenThatTargetIsGone) {
-  SdlWaveIn device(audio, ui);
+TYPED_TEST(CaptureFromTheSource, ANoticeGoesToTheTargetOfItsRunAndIsDroppedWhenThatTargetIsGone) {
+  const std::unique_ptr<WaveIn> made = this->MakeDevice();
+  WaveIn& device = *made;
   Buffer buffer;
   RecordingTarget first;
   RecordingTarget second;
@@ -137,14 +168,15 @@ TEST_F(CaptureFromTheSource, ANoticeGoesToTheTargetOfItsRunAndIsDroppedWhenThatT
   gone.reset();
   RecordingTarget open;
   ASSERT_EQ(device.Open(Mono16, &open), MMSYSERR_NOERROR);
-  ui.RunPending();
+  this->ui.RunPending();
   EXPECT_EQ(first.returned.size(), 1u);
   EXPECT_EQ(second.returned.size(), 1u);
   EXPECT_TRUE(open.returned.empty());
 }
 
-TEST_F(CaptureFromTheSource, CloseGivesBackAFullBufferWhoseNoticeHasNotRunYet) {
-  SdlWaveIn device(audio, ui);
+TYPED_TEST(CaptureFromTheSource, CloseGivesBackAFullBufferWhoseNoticeHasNotRunYet) {
+  const std::unique_ptr<WaveIn> made = this->MakeDevice();
+  WaveIn& device = *made;
   RecordingTarget first;
   Buffer buffer;
   ASSERT_EQ(device.Open(Mono16, &first), MMSYSERR_NOERROR);
@@ -152,8 +184,8 @@ TEST_F(CaptureFromTheSource, CloseGivesBackAFullBufferWhoseNoticeHasNotRunYet) {
   ASSERT_EQ(device.AddBuffer(buffer.header), MMSYSERR_NOERROR);
   device.Start();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-  while (ui.Waiting() == 0 && std::chrono::steady_clock::now() < deadline) SleepMs(10);
-  ASSERT_EQ(ui.Waiting(), 1u) << "the buffer never filled";
+  while (this->ui.Waiting() == 0 && std::chrono::steady_clock::now() < deadline) SleepMs(10);
+  ASSERT_EQ(this->ui.Waiting(), 1u) << "the buffer never filled";
   device.Close();
   EXPECT_EQ(buffer.header.dwFlags & (WHDR_DONE | WHDR_INQUEUE), WHDR_DONE);
   EXPECT_EQ(buffer.header.dwBytesRecorded, BufferBytes);
@@ -164,7 +196,7 @@ TEST_F(CaptureFromTheSource, CloseGivesBackAFullBufferWhoseNoticeHasNotRunYet) {
   ASSERT_EQ(device.Open(Mono16, &second), MMSYSERR_NOERROR);
   device.PrepareHeader(next.header);
   EXPECT_EQ(device.AddBuffer(next.header), MMSYSERR_NOERROR);
-  ui.RunPending();
+  this->ui.RunPending();
   ASSERT_EQ(first.returned.size(), 1u);
   EXPECT_EQ(first.returned[0].header, &buffer.header);
   EXPECT_EQ(first.returned[0].bytes, BufferBytes);
@@ -181,9 +213,10 @@ class CaptureWindow : public WimDataTarget {
   SndRx& rx_;
 };
 
-TEST_F(CaptureFromTheSource, TheCaptureObjectQueuesFullSecondsAndKeepsRecording) {
+TYPED_TEST(CaptureFromTheSource, TheCaptureObjectQueuesFullSecondsAndKeepsRecording) {
   SourcePlayer player(Tone(700, 4));
-  SdlWaveIn device(audio, ui);
+  const std::unique_ptr<WaveIn> made = this->MakeDevice();
+  WaveIn& device = *made;
   FakeSpeaker speaker;
   CapturePool pool;
   CaptureQueue freeQueue;
@@ -195,7 +228,7 @@ TEST_F(CaptureFromTheSource, TheCaptureObjectQueuesFullSecondsAndKeepsRecording)
   rx.StartSndRx();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
   while (filledQueue.Empty() && std::chrono::steady_clock::now() < deadline) {
-    ui.WaitAndRun(std::chrono::milliseconds(50));
+    this->ui.WaitAndRun(std::chrono::milliseconds(50));
   }
   ASSERT_EQ(filledQueue.Size(), 1u);
   const CaptureBuffer* filled = filledQueue.Front();
@@ -206,9 +239,66 @@ TEST_F(CaptureFromTheSource, TheCaptureObjectQueuesFullSecondsAndKeepsRecording)
   EXPECT_NE(rx.Current(), filled);
 
   EXPECT_TRUE(rx.CloseSndRx());
-  ui.RunPending();  // the partial buffer from the stop
+  this->ui.RunPending();  // the partial buffer from the stop
   EXPECT_EQ(filledQueue.Size(), 2u);
   EXPECT_FALSE(rx.DeviceOpen());
+}
+
+// What a command prints, its output's whitespace trimmed at the end.
+std::string Output(const std::string& command) {
+  std::string text;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char chunk[256];
+    while (std::fgets(chunk, sizeof chunk, pipe)) text += chunk;
+    pclose(pipe);
+  }
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
+  return text;
+}
+
+// A microphone of the server's own, for as long as it lives.
+class ServerSource {
+ public:
+  explicit ServerSource(const std::string& description)
+      : module_(Output("pactl load-module module-null-source source_name=mic rate=44100 "
+                       "channels=1 'description=\"" +
+                       description + "\"'")) {}
+  ~ServerSource() {
+    if (!module_.empty()) Output("pactl unload-module " + module_);
+  }
+  ServerSource(const ServerSource&) = delete;
+  ServerSource& operator=(const ServerSource&) = delete;
+  bool Loaded() const { return !module_.empty(); }
+  // Whether a stream records from it now.
+  static bool Recorded() {
+    const std::string index = Output("pactl list short sources | awk '$2 == \"mic\" {print $1}'");
+    const std::string outputs = Output("pactl list short source-outputs | awk '{print $2}'");
+    return !index.empty() && ("\n" + outputs + "\n").find("\n" + index + "\n") != std::string::npos;
+  }
+
+ private:
+  std::string module_;
+};
+
+class PulseInputAtTheServer : public SoundServerTest {};
+
+// The libpulse input finds a source by the name SDL lists it under, and, as SDL, takes no
+// sink's monitor for an input.
+TEST_F(PulseInputAtTheServer, TheLibpulseInputRecordsFromTheSourceSdlNamesAndFromNoMonitor) {
+  ServerSource mic("USB Mic");
+  ASSERT_TRUE(mic.Loaded());
+  SdlAudio audio;
+  const std::vector<std::string> names = audio.DeviceNames(true);
+  ASSERT_EQ(names, std::vector<std::string>{"USB Mic"});
+  QueuedUiThread ui;
+  RecordingTarget target;
+  PulseWaveIn chosen(ui, "USB Mic");
+  EXPECT_EQ(chosen.GetNumDevs(), names.size());
+  ASSERT_EQ(chosen.Open(Mono16, &target), MMSYSERR_NOERROR);
+  EXPECT_TRUE(ServerSource::Recorded());
+  chosen.Close();
+  PulseWaveIn monitor(ui, "Monitor of in");
+  EXPECT_EQ(monitor.Open(Mono16, &target), MMSYSERR_NODRIVER);
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include "capture/capture_queue.h"
 #include "capture/snd_rx.h"
 #include "platform/pulse/pulse_render_out.h"
+#include "platform/pulse/pulse_speaker.h"
+#include "platform/pulse/pulse_wave_in.h"
 #include "platform/pulse/pulse_wave_out.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_wave_in.h"
@@ -109,14 +111,23 @@ TEST_F(NoSoundServer, TheLibpulseStreamsFailToOpenAgainAndAgain) {
     void Render(std::span<int16_t> out) override { std::fill(out.begin(), out.end(), 0); }
   } source;
   const WaveFormatEx format{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0};
+  QueuedUiThread ui;
+  IgnoringTarget target;
   PulseRenderOut keying;
   PulseWaveOut generator;
+  PulseWaveIn capture(ui);
+  PulseSpeaker speaker;
   for (int attempt = 0; attempt < 2; ++attempt) {
     EXPECT_EQ(keying.Open(format, source), MMSYSERR_NODRIVER);
     EXPECT_EQ(generator.Open(format), MMSYSERR_NODRIVER);
+    EXPECT_EQ(capture.Open(format, &target), MMSYSERR_NODRIVER);
+    EXPECT_EQ(speaker.Play(1000, 60), MMSYSERR_NODRIVER);
     EXPECT_FALSE(keying.IsOpen());
     EXPECT_FALSE(generator.IsOpen());
+    EXPECT_FALSE(capture.IsOpen());
   }
+  EXPECT_EQ(capture.GetNumDevs(), 0u);
+  EXPECT_EQ(ui.Waiting(), 0u);
 }
 
 // A server that takes the connection and never answers, as a stopped one does.
@@ -153,13 +164,20 @@ TEST_F(StalledSoundServer, OpeningGivesUpInsteadOfWaiting) {
     void Render(std::span<int16_t> out) override { std::fill(out.begin(), out.end(), 0); }
   } source;
   const WaveFormatEx format{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0};
+  QueuedUiThread ui;
+  IgnoringTarget target;
   PulseRenderOut keying;
   PulseWaveOut generator;
+  PulseWaveIn capture(ui);
+  PulseSpeaker speaker;
   for (int attempt = 0; attempt < 2; ++attempt) {
     EXPECT_EQ(keying.Open(format, source), MMSYSERR_ERROR);
     EXPECT_EQ(generator.Open(format), MMSYSERR_ERROR);
+    EXPECT_EQ(capture.Open(format, &target), MMSYSERR_ERROR);
+    EXPECT_EQ(speaker.Play(1000, 60), MMSYSERR_ERROR);
     EXPECT_FALSE(keying.IsOpen());
     EXPECT_FALSE(generator.IsOpen());
+    EXPECT_FALSE(capture.IsOpen());
   }
 }
 

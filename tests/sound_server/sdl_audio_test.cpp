@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "sound_server.h"
 
@@ -51,6 +52,34 @@ TEST_F(SdlAudioAtTheServer, QuickOpensAndClosesNeverRunOutOfDevicesAndLeaveNoneB
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
   while (SinkInputs() != 0 && std::chrono::steady_clock::now() < deadline) SleepMs(20);
   EXPECT_EQ(SinkInputs(), 0);
+}
+
+// At rest SDL hears nothing of the server (its audio is stopped), yet still says which server it
+// played on; an open wakes it, and it does not rest under an open device.
+TEST_F(SdlAudioAtTheServer, AtRestItStopsButKeepsItsDriverNameAndAnOpenStartsItAgain) {
+  SDL_AudioSpec wanted{};
+  wanted.freq = 44100;
+  wanted.format = AUDIO_S16LSB;
+  wanted.channels = 1;
+  wanted.samples = 1024;
+  wanted.callback = &Silence;
+  SdlAudio audio;
+  const std::string driver = audio.DriverName();
+  ASSERT_FALSE(driver.empty());
+  SDL_AudioSpec obtained{};
+  uint32_t id = audio.Open(false, wanted, obtained);
+  ASSERT_NE(id, 0u);
+  audio.Rest();
+  EXPECT_NE(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "rested under an open device";
+  audio.Close(id);
+  audio.FinishCloses();
+  audio.Rest();
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+  EXPECT_EQ(audio.DriverName(), driver);
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "asking the name woke it";
+  id = audio.Open(false, wanted, obtained);
+  EXPECT_NE(id, 0u);
+  audio.Close(id);
 }
 
 }  // namespace

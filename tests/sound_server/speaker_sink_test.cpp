@@ -1,8 +1,12 @@
-// Beeps on the real output, heard at the private server's sink.
+// Beeps on the real output, on SDL and on libpulse, heard at the private server's sink.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
+#include <string>
+#include <type_traits>
 
+#include "platform/pulse/pulse_speaker.h"
 #include "platform/sdl/sdl_speaker.h"
 #include "signal_match.h"
 #include "sound_server.h"
@@ -10,15 +14,34 @@
 namespace zudorave::testing {
 namespace {
 
+struct OnSdl {
+  SdlAudio audio;
+  SdlSpeaker speaker{audio};
+};
+
+struct OnPulse {
+  PulseSpeaker speaker;
+};
+
+struct BackendName {
+  template <typename T>
+  static std::string GetName(int /*index*/) {
+    return std::is_same_v<T, OnSdl> ? "Sdl" : "Pulse";
+  }
+};
+
+template <typename Backend>
 class SpeakerAtTheSink : public SoundServerTest {};
 
-TEST_F(SpeakerAtTheSink, BeepPlaysTheToneForItsLengthBeforeReturning) {
+using Backends = ::testing::Types<OnSdl, OnPulse>;
+TYPED_TEST_SUITE(SpeakerAtTheSink, Backends, BackendName);
+
+TYPED_TEST(SpeakerAtTheSink, BeepPlaysTheToneForItsLengthBeforeReturning) {
   SinkRecorder recorder;
   ASSERT_TRUE(recorder.WaitUntilRecording());
-  SdlAudio audio;
-  SdlSpeaker speaker(audio);
+  TypeParam backend;
   const auto start = std::chrono::steady_clock::now();
-  speaker.Beep(1000, 200);
+  backend.speaker.Beep(1000, 200);
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
   SleepMs(100);
   const std::vector<int16_t> heard = recorder.Stop();
