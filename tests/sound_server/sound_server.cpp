@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -57,13 +58,29 @@ bool SinkRecorder::WaitUntilRecording(std::chrono::milliseconds timeout) {
   return false;
 }
 
-std::vector<int16_t> SinkRecorder::Stop() {
-  parec_.Stop();
+std::vector<int16_t> SinkRecorder::SoFar() const {
   std::ifstream in(file_.Path(), std::ios::binary);
   std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   std::vector<int16_t> samples(bytes.size() / 2);
   std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
   return samples;
+}
+
+bool SinkRecorder::WaitUntilHeard(std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < deadline) {
+    const std::vector<int16_t> heard = SoFar();
+    if (std::any_of(heard.begin(), heard.end(), [](int16_t s) { return s > 100 || s < -100; })) {
+      return true;
+    }
+    SleepMs(5);
+  }
+  return false;
+}
+
+std::vector<int16_t> SinkRecorder::Stop() {
+  parec_.Stop();
+  return SoFar();
 }
 
 SourcePlayer::SourcePlayer(const std::vector<int16_t>& samples) {

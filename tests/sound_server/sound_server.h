@@ -41,6 +41,10 @@ class SinkRecorder {
   explicit SinkRecorder(const std::string& source = "out.monitor");
   // True once samples arrive, so nothing played after it is missed.
   bool WaitUntilRecording(std::chrono::milliseconds timeout = std::chrono::seconds(3));
+  // True once something louder than a whisper arrives.
+  bool WaitUntilHeard(std::chrono::milliseconds timeout = std::chrono::seconds(3));
+  // What arrived so far; the recording goes on.
+  std::vector<int16_t> SoFar() const;
   std::vector<int16_t> Stop();
 
  private:
