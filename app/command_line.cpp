@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -67,6 +68,61 @@ std::optional<int32_t> ReadNumber(const std::string& value, int32_t lowest, int3
   return number;
 }
 
+// --write-morse and the options that go with it, as they come.
+struct MorseOptions {
+  MorseFileRequest& request;
+  std::vector<std::string> given;  // besides --write-morse: a mistake without it
+  bool text = false;               // --text or --text-file given
+};
+
+// Takes one of the options of --write-morse, reading its value with value() and saying what is
+// wrong through wrong(); false when name is none of them.
+bool TakeMorseOption(const std::string& name, const std::function<std::string()>& value,
+                     MorseOptions& morse, const std::function<void(std::string)>& wrong) {
+  MorseFileRequest& request = morse.request;
+  if (name == "--write-morse" || name == "--text" || name == "--text-file") {
+    const std::string given = value();
+    if (given.empty()) {
+      wrong("option '" + name + "' needs " + (name == "--text" ? "a text" : "a file name"));
+    } else if (name == "--write-morse") {
+      request.path = given;
+    } else if (morse.text) {
+      wrong("give the text once, with --text or --text-file");
+    } else {
+      morse.text = true;
+      (name == "--text" ? request.text : request.textFile) = given;
+    }
+    if (name != "--write-morse") morse.given.push_back(name);
+    return true;
+  }
+  const auto number =
+      std::find_if(MorseNumbers.begin(), MorseNumbers.end(),
+                   [&name](const NumberOption& option) { return option.name == name; });
+  if (number == MorseNumbers.end()) return false;
+  if (const std::optional<int32_t> read = ReadNumber(value(), number->lowest, number->highest)) {
+    request.*number->field = *read;
+  } else {
+    wrong("option '" + name + "' needs a whole number from " + std::to_string(number->lowest) +
+          " to " + std::to_string(number->highest));
+  }
+  morse.given.push_back(name);
+  return true;
+}
+
+// What is wrong with --write-morse as a whole, once every option is read.
+void CheckMorseOptions(const MorseOptions& morse, bool decode,
+                       const std::function<void(std::string)>& wrong) {
+  if (morse.request.path.empty()) {
+    if (!morse.given.empty()) wrong("option '" + morse.given.front() + "' goes with --write-morse");
+    return;
+  }
+  if (!morse.text) wrong("option '--write-morse' needs a text, with --text or --text-file");
+  if (decode) wrong("give either --decode or --write-morse");
+  if (!KnownSoundFileEnding(morse.request.path)) {
+    wrong("the file for '--write-morse' must end in .wav, .flac or .ogg");
+  }
+}
+
 bool Contains(const auto& names, std::string_view name) {
   return std::find(names.begin(), names.end(), name) != names.end();
 }
@@ -82,12 +138,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   bool version = false;
   bool list = false;
   std::optional<std::string> mistake;
-  std::vector<std::string> morseOptions;  // given without --write-morse they are a mistake
-  bool text = false;
-  MorseFileRequest& morse = line.morseFile;
-  morse.wpm = InitialSpeedWpm;
-  morse.toneHz = SndTx::InitialAf1Frequency;
-  auto wrong = [&mistake](std::string what) {
+  line.morseFile.wpm = InitialSpeedWpm;
+  line.morseFile.toneHz = SndTx::InitialAf1Frequency;
+  MorseOptions morse{line.morseFile, {}};
+  const std::function<void(std::string)> wrong = [&mistake](std::string what) {
     if (!mistake) mistake = std::move(what);  // the first one is the one to fix first
   };
 
@@ -103,40 +157,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         equals == std::string::npos ? std::nullopt : std::optional(arg.substr(equals + 1));
 
     // The value given with =, or as the next argument unless that looks like an option.
-    auto value = [&]() {
+    const std::function<std::string()> value = [&]() {
       if (attached) return *attached;
       if (i + 1 < args.size() && !LooksLikeOption(args[i + 1])) return args[++i];
       return std::string();
     };
-    if (name == "--write-morse" || name == "--text" || name == "--text-file") {
-      const std::string given = value();
-      if (given.empty()) {
-        wrong("option '" + name + "' needs " + (name == "--text" ? "a text" : "a file name"));
-      } else if (name == "--write-morse") {
-        morse.path = given;
-      } else if (text) {
-        wrong("give the text once, with --text or --text-file");
-      } else {
-        text = true;
-        (name == "--text" ? morse.text : morse.textFile) = given;
-      }
-      if (name != "--write-morse") morseOptions.push_back(name);
-      continue;
-    }
-    if (const auto number =
-            std::find_if(MorseNumbers.begin(), MorseNumbers.end(),
-                         [&name](const NumberOption& option) { return option.name == name; });
-        number != MorseNumbers.end()) {
-      const std::optional<int32_t> read = ReadNumber(value(), number->lowest, number->highest);
-      if (read) {
-        morse.*number->field = *read;
-      } else {
-        wrong("option '" + name + "' needs a whole number from " + std::to_string(number->lowest) +
-              " to " + std::to_string(number->highest));
-      }
-      morseOptions.push_back(name);
-      continue;
-    }
+    if (TakeMorseOption(name, value, morse, wrong)) continue;
     if (name == "--output-device" || name == "--input-device" || name == "--decode") {
       const std::string given = value();
       if (given.empty()) {
@@ -179,15 +205,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
   }
 
-  if (!morse.path.empty()) {
-    if (!text) wrong("option '--write-morse' needs a text, with --text or --text-file");
-    if (!line.recording.empty()) wrong("give either --decode or --write-morse");
-    if (!KnownSoundFileEnding(morse.path)) {
-      wrong("the file for '--write-morse' must end in .wav, .flac or .ogg");
-    }
-  } else if (!morseOptions.empty()) {
-    wrong("option '" + morseOptions.front() + "' goes with --write-morse");
-  }
+  CheckMorseOptions(morse, !line.recording.empty(), wrong);
 
   if (help) {
     line.action = CommandLine::Action::Help;
@@ -198,7 +216,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     line.mistake = *mistake;
   } else if (!line.recording.empty()) {
     line.action = CommandLine::Action::Decode;
-  } else if (!morse.path.empty()) {
+  } else if (!line.morseFile.path.empty()) {
     line.action = CommandLine::Action::WriteMorse;
   } else if (list) {
     line.action = CommandLine::Action::ListDevices;
