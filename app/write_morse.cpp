@@ -1,6 +1,8 @@
 #include "app/write_morse.h"
 
+#include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <memory>
 
@@ -28,6 +30,33 @@ bool ReadWhole(const std::string& path, std::string& text) {
   }
   return std::ferror(file.get()) == 0;
 }
+
+volatile std::sig_atomic_t EndingSignal = 0;
+
+// While it lives, SIGINT, SIGTERM and SIGHUP end the write at the next block rather than the
+// program, so the unfinished file is removed; one ignored at the start stays ignored.
+class EndingSignals {
+ public:
+  EndingSignals() {
+    EndingSignal = 0;
+    struct sigaction ending {};
+    ending.sa_handler = [](int signal) { EndingSignal = signal; };
+    sigemptyset(&ending.sa_mask);
+    for (std::size_t i = 0; i < Signals.size(); ++i) {
+      sigaction(Signals[i], nullptr, &before_[i]);
+      if (before_[i].sa_handler != SIG_IGN) sigaction(Signals[i], &ending, nullptr);
+    }
+  }
+  ~EndingSignals() {
+    for (std::size_t i = 0; i < Signals.size(); ++i) sigaction(Signals[i], &before_[i], nullptr);
+  }
+  EndingSignals(const EndingSignals&) = delete;
+  EndingSignals& operator=(const EndingSignals&) = delete;
+
+ private:
+  static constexpr std::array<int, 3> Signals = {SIGINT, SIGTERM, SIGHUP};
+  std::array<struct sigaction, 3> before_{};
+};
 
 bool IsBreak(char c) { return c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\v'; }
 
@@ -61,12 +90,17 @@ int WriteMorseFile(const MorseFileRequest& request, SoundFiles& files, std::FILE
     return Fail(err, request.path, "the text holds nothing to send in Morse");
   }
 
+  const EndingSignals signals;
   CreatedSoundFile created = files.CreateToWrite(request.path, SampleRate);
   if (!created.writer) return Fail(err, request.path, created.problem);
   SoundFileWriter& writer = *created.writer;
   const TextKeying how{request.wpm, request.toneHz, request.spacingMs};
-  const bool written = KeyText(
-      text, how, [&writer](std::span<const int16_t> samples) { return writer.Write(samples); });
+  const bool written = KeyText(text, how, [&writer](std::span<const int16_t> samples) {
+    return EndingSignal == 0 && writer.Write(samples);
+  });
+  if (EndingSignal != 0) {
+    return Fail(err, request.path, std::string("stopped by ") + strsignal(EndingSignal));
+  }
   if (!written || !writer.Finish()) return Fail(err, request.path, writer.Problem());
   return 0;
 }

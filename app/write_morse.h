@@ -21,9 +21,9 @@ struct MorseFileRequest {
 // Line breaks and tabs in a text to send, each run of them as one space between words.
 std::string SendableText(const std::string& text);
 
-// Writes the file; status 0. A text file that does not read, a text without anything to key
-// or a file that cannot be written: one line on err naming the file and saying why, status 1,
-// and nothing left under the name asked for.
+// Writes the file; status 0. A text file that does not read, a text without anything to key,
+// a file that cannot be written or SIGINT, SIGTERM or SIGHUP meanwhile: one line on err naming
+// the file and saying why, status 1, and nothing left under the name asked for.
 int WriteMorseFile(const MorseFileRequest& request, SoundFiles& files, std::FILE* err);
 
 }  // namespace zudorave

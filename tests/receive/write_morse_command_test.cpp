@@ -136,5 +136,24 @@ TEST_F(WriteMorseCommand, AFailureSaysWhyOnOneLineAndLeavesNoFile) {
   }
 }
 
+TEST_F(WriteMorseCommand, ASignalMeanwhileEndsItWithoutLeavingAnything) {
+  // Hours of Morse at 5 words a minute: still being written when the signal comes.
+  std::ofstream text(dir_ / "long.txt");
+  for (int i = 0; i < 3000; ++i) text << "PARIS ";
+  text.close();
+  const fs::path err = dir_ / "err.txt";
+  const std::string command =
+      "'" ZUDORAVE_PROGRAM "' --write-morse '" + (dir_ / "files" / "long.ogg").string() +
+      "' --text-file '" + (dir_ / "long.txt").string() + "' --wpm 5 2>'" + err.string() +
+      "' & for i in $(seq 200); do [ -n \"$(ls -A '" + (dir_ / "files").string() +
+      "')\" ] && break; sleep 0.05; done; kill -TERM $!; wait $!";
+  const int status = std::system(command.c_str());
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+  const std::string said = Slurp(err);
+  EXPECT_NE(said.find("stopped by Terminated"), std::string::npos) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1);
+  EXPECT_EQ(Files(), std::vector<std::string>{});
+}
+
 }  // namespace
 }  // namespace zudorave::testing
