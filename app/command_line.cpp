@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <functional>
 #include <optional>
 #include <string_view>
+
+#include "morse/station_values.h"
+#include "synth/snd_tx.h"
 
 namespace zudorave {
 
@@ -22,15 +27,101 @@ constexpr char Usage[] =
     "An audio-frequency signal generator with a Morse practice station.\n"
     "\n"
     "  --station              show the station's hidden controls\n"
+    "  --no-settings          start the station from its start-up values, keep nothing\n"
     "  --list-devices         print the sound output and input devices, then end\n"
     "  --output-device NAME   play on the output device NAME (see --list-devices)\n"
     "  --input-device NAME    record from the input device NAME (see --list-devices)\n"
     "  --decode FILE          print the Morse in a recording (WAV, FLAC, Ogg), then end\n"
+    "  --write-morse FILE     write the text as the station sends it to FILE (.wav, .flac,\n"
+    "                         .ogg), then end; the text comes with\n"
+    "    --text TEXT          the text itself, or\n"
+    "    --text-file F        the text in the file F\n"
+    "    --wpm N              the speed, 5 to 25 words per minute (7)\n"
+    "    --pitch HZ           the tone, 10 to 2000 Hz (300)\n"
+    "    --spacing MS         added to every gap between characters, 0 to 1000 ms (0)\n"
     "  -h, --help             print this help, then end\n"
     "  --version              print the version, then end\n"
     "\n"
     "Without a device option the system's default devices play and record.\n"
     "Qt's own options, such as -platform NAME and -display DISPLAY, work as well.\n";
+
+struct NumberOption {
+  std::string_view name;
+  int32_t lowest;
+  int32_t highest;
+  int32_t MorseFileRequest::*field;
+};
+constexpr std::array<NumberOption, 3> MorseNumbers = {{
+    {"--wpm", MinSpeedWpm, MaxSpeedWpm, &MorseFileRequest::wpm},
+    {"--pitch", 10, 2000, &MorseFileRequest::toneHz},
+    {"--spacing", 0, MaxExtraSpacing, &MorseFileRequest::spacingMs},
+}};
+
+// A whole number between lowest and highest, written out in full.
+std::optional<int32_t> ReadNumber(const std::string& value, int32_t lowest, int32_t highest) {
+  int32_t number = 0;
+  const char* end = value.data() + value.size();
+  const auto [at, error] = std::from_chars(value.data(), end, number);
+  if (error != std::errc() || at != end || number < lowest || number > highest) {
+    return std::nullopt;
+  }
+  return number;
+}
+
+// --write-morse and the options that go with it, as they come.
+struct MorseOptions {
+  MorseFileRequest& request;
+  std::vector<std::string> given;  // besides --write-morse: a mistake without it
+  bool text = false;               // --text or --text-file given
+};
+
+// Takes one of the options of --write-morse, reading its value with value() and saying what is
+// wrong through wrong(); false when name is none of them.
+bool TakeMorseOption(const std::string& name, const std::function<std::string()>& value,
+                     MorseOptions& morse, const std::function<void(std::string)>& wrong) {
+  MorseFileRequest& request = morse.request;
+  if (name == "--write-morse" || name == "--text" || name == "--text-file") {
+    const std::string given = value();
+    if (given.empty()) {
+      wrong("option '" + name + "' needs " + (name == "--text" ? "a text" : "a file name"));
+    } else if (name == "--write-morse") {
+      request.path = given;
+    } else if (morse.text) {
+      wrong("give the text once, with --text or --text-file");
+    } else {
+      morse.text = true;
+      (name == "--text" ? request.text : request.textFile) = given;
+    }
+    if (name != "--write-morse") morse.given.push_back(name);
+    return true;
+  }
+  const auto number =
+      std::find_if(MorseNumbers.begin(), MorseNumbers.end(),
+                   [&name](const NumberOption& option) { return option.name == name; });
+  if (number == MorseNumbers.end()) return false;
+  if (const std::optional<int32_t> read = ReadNumber(value(), number->lowest, number->highest)) {
+    request.*number->field = *read;
+  } else {
+    wrong("option '" + name + "' needs a whole number from " + std::to_string(number->lowest) +
+          " to " + std::to_string(number->highest));
+  }
+  morse.given.push_back(name);
+  return true;
+}
+
+// What is wrong with --write-morse as a whole, once every option is read.
+void CheckMorseOptions(const MorseOptions& morse, bool decode,
+                       const std::function<void(std::string)>& wrong) {
+  if (morse.request.path.empty()) {
+    if (!morse.given.empty()) wrong("option '" + morse.given.front() + "' goes with --write-morse");
+    return;
+  }
+  if (!morse.text) wrong("option '--write-morse' needs a text, with --text or --text-file");
+  if (decode) wrong("give either --decode or --write-morse");
+  if (!KnownSoundFileEnding(morse.request.path)) {
+    wrong("the file for '--write-morse' must end in .wav, .flac or .ogg");
+  }
+}
 
 bool Contains(const auto& names, std::string_view name) {
   return std::find(names.begin(), names.end(), name) != names.end();
@@ -47,7 +138,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   bool version = false;
   bool list = false;
   std::optional<std::string> mistake;
-  auto wrong = [&mistake](std::string what) {
+  line.morseFile.wpm = InitialSpeedWpm;
+  line.morseFile.toneHz = SndTx::InitialAf1Frequency;
+  MorseOptions morse{line.morseFile, {}};
+  const std::function<void(std::string)> wrong = [&mistake](std::string what) {
     if (!mistake) mistake = std::move(what);  // the first one is the one to fix first
   };
 
@@ -62,25 +156,27 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     const std::optional<std::string> attached =
         equals == std::string::npos ? std::nullopt : std::optional(arg.substr(equals + 1));
 
+    // The value given with =, or as the next argument unless that looks like an option.
+    const std::function<std::string()> value = [&]() {
+      if (attached) return *attached;
+      if (i + 1 < args.size() && !LooksLikeOption(args[i + 1])) return args[++i];
+      return std::string();
+    };
+    if (TakeMorseOption(name, value, morse, wrong)) continue;
     if (name == "--output-device" || name == "--input-device" || name == "--decode") {
-      std::string value;
-      if (attached) {
-        value = *attached;
-      } else if (i + 1 < args.size() && !LooksLikeOption(args[i + 1])) {
-        value = args[++i];
-      }
-      if (value.empty()) {
+      const std::string given = value();
+      if (given.empty()) {
         wrong("option '" + name + "' needs a " + (name == "--decode" ? "file" : "device") +
               " name");
       } else {
         (name == "--output-device"  ? line.outputDevice
          : name == "--input-device" ? line.inputDevice
-                                    : line.recording) = value;
+                                    : line.recording) = given;
       }
       continue;
     }
     if (name == "--help" || name == "-h" || name == "--version" || name == "--station" ||
-        name == "--list-devices") {
+        name == "--list-devices" || name == "--no-settings") {
       if (attached) {
         wrong("option '" + name + "' takes no value");
         continue;
@@ -89,6 +185,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       version = version || name == "--version";
       line.showStation = line.showStation || name == "--station";
       list = list || name == "--list-devices";
+      line.keepSettings = line.keepSettings && name != "--no-settings";
       continue;
     }
 
@@ -108,6 +205,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
   }
 
+  CheckMorseOptions(morse, !line.recording.empty(), wrong);
+
   if (help) {
     line.action = CommandLine::Action::Help;
   } else if (version) {
@@ -117,6 +216,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     line.mistake = *mistake;
   } else if (!line.recording.empty()) {
     line.action = CommandLine::Action::Decode;
+  } else if (!line.morseFile.path.empty()) {
+    line.action = CommandLine::Action::WriteMorse;
   } else if (list) {
     line.action = CommandLine::Action::ListDevices;
   }
@@ -137,6 +238,7 @@ std::optional<int> Answer(const CommandLine& line, std::FILE* out, std::FILE* er
       return 2;
     case CommandLine::Action::ListDevices:
     case CommandLine::Action::Decode:
+    case CommandLine::Action::WriteMorse:
     case CommandLine::Action::Run:
       break;
   }

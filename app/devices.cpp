@@ -19,10 +19,12 @@ Devices CreateDevices(AudioChoice choice) {
   devices.uiContext = std::make_unique<QObject>();
   devices.uiThread = std::make_unique<QtUiThread>(devices.uiContext.get());
   devices.waveOut = std::make_unique<GeneratorOutput>(
-      *devices.audio, output, [](PulseRenderOut::Event event) { SayServerChange("tone", event); });
+      *devices.audio, output, [](PulseRenderOut::Event event) { SayServerChange("tone", event); },
+      &devices.levels->generator);
   devices.keyingOut = std::make_unique<KeyingOutput>(
       *devices.audio, output,
-      [](PulseRenderOut::Event event) { SayServerChange("sidetone", event); });
+      [](PulseRenderOut::Event event) { SayServerChange("sidetone", event); },
+      &devices.levels->sidetone);
   devices.waveIn =
       std::make_unique<CaptureInput>(*devices.audio, *devices.uiThread, input, &SayCaptureChange);
   devices.speaker = std::make_unique<BeepSpeaker>(*devices.audio, output);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/joystick.h"
+#include "platform/output_level.h"
 #include "platform/periodic_timer.h"
 #include "platform/qt/qt_ui_thread.h"
 #include "platform/render_out.h"
@@ -21,6 +22,8 @@ namespace zudorave {
 // subsystem, first made, goes last. The generator and the keying side each play on an output
 // of their own: the generator loops its buffer, the keying engine renders as it plays.
 struct Devices {
+  // The outputs' levels, which the station sets.
+  std::unique_ptr<OutputLevels> levels = std::make_unique<OutputLevels>();
   std::unique_ptr<SdlAudio> audio;
   std::unique_ptr<QObject> uiContext;
   std::unique_ptr<QtUiThread> uiThread;  // Start it once the application exists

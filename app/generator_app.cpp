@@ -1,5 +1,12 @@
 #include "app/generator_app.h"
 
+#include <QSettings>
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+#include "ui/station_settings.h"
+
 namespace zudorave {
 
 GeneratorApp::GeneratorApp(int& argc, char** argv) : QApplication(argc, argv) {
@@ -24,7 +31,8 @@ MainDlgContext ContextFor(ProgramObjects& objects, const DialogDevices& devices,
                         devices.Ui,
                         prompts,
                         environment,
-                        showStation};
+                        showStation,
+                        devices.Levels};
 }
 
 bool GeneratorApp::InitInstance(ProgramObjects& objects, const DialogDevices& devices,
@@ -36,7 +44,25 @@ bool GeneratorApp::InitInstance(ProgramObjects& objects, const DialogDevices& de
     MainDlgPtr = &dialog;
     dialog.SelfPtr = &dialog;
     if (options.prepare) options.prepare(dialog);
+    std::unique_ptr<QSettings> file;
+    std::optional<StationSettings> settings;
+    QString problem;
+    if (options.showStation && options.keepSettings) {
+      dialog.Create();
+      file = OpenStationSettings();
+      settings.emplace(dialog, objects.Station);
+      problem = settings->Load(*file);
+      if (!problem.isEmpty()) {
+        std::fprintf(stderr, "zudorave: %s\n", qPrintable(problem));
+      }
+    }
     dialog.DoModal();
+    // Once: a file that did not read will not be written either.
+    if (settings) {
+      if (const QString unsaved = settings->Save(*file); !unsaved.isEmpty() && problem.isEmpty()) {
+        std::fprintf(stderr, "zudorave: %s\n", qPrintable(unsaved));
+      }
+    }
     MainDlgPtr = nullptr;
   }
   return false;

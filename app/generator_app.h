@@ -6,6 +6,7 @@
 #include "app/program_objects.h"
 #include "platform/environment.h"
 #include "platform/joystick.h"
+#include "platform/output_level.h"
 #include "platform/periodic_timer.h"
 #include "platform/prompts.h"
 #include "platform/render_out.h"
@@ -25,11 +26,15 @@ struct DialogDevices {
   PeriodicTimer& Timer;
   Joystick& Stick;
   UiThread& Ui;
+  // The outputs' levels; without them the station shows no level controls.
+  OutputLevels* Levels = nullptr;
 };
 
 // What the command line and the build add to the main dialog's run.
 struct DialogOptions {
   bool showStation = false;
+  // With the station: its settings are read at the start and written at the end.
+  bool keepSettings = true;
   // Sees the dialog before it runs; the build for tests installs its hooks here.
   std::function<void(MainDlg&)> prepare;
 };

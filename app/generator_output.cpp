@@ -5,9 +5,11 @@
 namespace zudorave {
 
 GeneratorOutput::GeneratorOutput(SdlAudio& audio, const std::string& device,
-                                 PulseRenderOut::Notice notice)
+                                 PulseRenderOut::Notice notice, OutputLevel* level)
     : audio_(audio), pulse_(device), sdl_(audio) {
   pulse_.OnNotice(std::move(notice));
+  pulse_.SetLevel(level);
+  sdl_.SetLevel(level);
 }
 
 MmResult GeneratorOutput::Open(const WaveFormatEx& format) {

@@ -18,7 +18,9 @@ class GeneratorOutput : public WaveOut {
   // Whichever device is open closes as it goes.
   // notice hears, on libpulse's thread, when the server goes away under the open stream and
   // when it is back.
-  GeneratorOutput(SdlAudio& audio, const std::string& device, PulseRenderOut::Notice notice = {});
+  // level, when given, outlives it: the loop plays at it.
+  GeneratorOutput(SdlAudio& audio, const std::string& device, PulseRenderOut::Notice notice = {},
+                  OutputLevel* level = nullptr);
 
   MmResult Open(const WaveFormatEx& format) override;
   MmResult PrepareHeader(WaveHdr& header) override;

@@ -6,6 +6,7 @@
 // Threads: as RenderOut.
 #include <string>
 
+#include "platform/output_level.h"
 #include "platform/pulse/pulse_render_out.h"
 #include "platform/render_out.h"
 #include "platform/sdl/sdl_audio.h"
@@ -19,7 +20,9 @@ class KeyingOutput : public RenderOut {
   // Whichever output is open closes as it goes.
   // notice hears, on libpulse's thread, when the server goes away under the open stream and
   // when it is back.
-  KeyingOutput(SdlAudio& audio, const std::string& device, PulseRenderOut::Notice notice = {});
+  // level, when given, outlives it: the sidetone plays at it.
+  KeyingOutput(SdlAudio& audio, const std::string& device, PulseRenderOut::Notice notice = {},
+               OutputLevel* level = nullptr);
 
   MmResult Open(const WaveFormatEx& format, RenderSource& source) override;
   MmResult Close() override;
@@ -29,6 +32,13 @@ class KeyingOutput : public RenderOut {
   PulseRenderOut pulse_;
   SdlRenderOut sdl_;
   RenderOut* open_ = nullptr;
+  // The source at the level, between Open and Close.
+  class Levelled : public RenderSource {
+   public:
+    void Render(std::span<int16_t> out) override;
+    RenderSource* source = nullptr;
+    OutputLevel* level = nullptr;
+  } levelled_;
 };
 
 }  // namespace zudorave

@@ -10,6 +10,7 @@
 #include "app/generator_app.h"
 #include "app/program_objects.h"
 #include "app/pulse_server.h"
+#include "app/write_morse.h"
 #include "platform/environment.h"
 #include "platform/qt/qt_prompts.h"
 #include "platform/qt/qt_quit_signals.h"
@@ -18,9 +19,9 @@
 #include "app/test_hooks.h"
 #endif
 
-// The command line is read before anything starts, so --help, --version, --list-devices and
-// --decode need no display. The program-wide objects come first and go last: devices, then the
-// generator and queues, then the application, which runs the main dialog.
+// The command line is read before anything starts, so --help, --version, --list-devices,
+// --decode and --write-morse need no display. The program-wide objects come first and go last:
+// devices, then the generator and queues, then the application, which runs the main dialog.
 int main(int argc, char** argv) {
   using namespace zudorave;
   const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -28,6 +29,10 @@ int main(int argc, char** argv) {
   if (line.action == CommandLine::Action::Decode) {
     SndfileFiles files;
     return DecodeRecording(line.recording, files, stdout, stderr);
+  }
+  if (line.action == CommandLine::Action::WriteMorse) {
+    SndfileFiles files;
+    return WriteMorseFile(line.morseFile, files, stderr);
   }
   if (line.action == CommandLine::Action::ListDevices) {
     SdlAudio audio;
@@ -60,9 +65,10 @@ int main(int argc, char** argv) {
 
   QtPrompts prompts;
   ProcessEnvironment environment;
-  const DialogDevices dialogDevices{*devices.waveIn, *devices.keyingOut, *devices.speaker,
-                                    *devices.timer,  *devices.joystick,  *devices.uiThread};
-  DialogOptions options{line.showStation, nullptr};
+  const DialogDevices dialogDevices{*devices.waveIn,     *devices.keyingOut, *devices.speaker,
+                                    *devices.timer,      *devices.joystick,  *devices.uiThread,
+                                    devices.levels.get()};
+  DialogOptions options{line.showStation, line.keepSettings, nullptr};
 #ifdef ZUDORAVE_TEST_HOOKS
   // The build for tests and screenshots: environment variables drive the dialog.
   options.prepare = [&environment](MainDlg& dialog) { InstallTestHooks(dialog, environment); };

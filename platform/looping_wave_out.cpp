@@ -64,6 +64,7 @@ void LoopingWaveOut::RenderLoopInto(std::span<int16_t> out) {
              cursor, out);
   position_.store(cursor.position, std::memory_order_relaxed);
   passesLeft_.store(cursor.passesLeft, std::memory_order_release);
+  if (level_ != nullptr) level_->Apply(out);
 }
 
 }  // namespace zudorave

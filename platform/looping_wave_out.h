@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/output_level.h"
 #include "platform/wave_out.h"
 
 namespace zudorave {
@@ -18,6 +19,8 @@ class LoopingWaveOut : public WaveOut {
   MmResult UnprepareHeader(WaveHdr& header) override;
   MmResult Write(WaveHdr& header) override;
   MmResult Reset() override;
+  // The level the loop plays at; set before the device first opens, and outlives it.
+  void SetLevel(OutputLevel* level) { level_ = level; }
 
  protected:
   virtual bool DeviceOpen() const = 0;
@@ -37,6 +40,7 @@ class LoopingWaveOut : public WaveOut {
   bool Finished() const { return passesLeft_.load(std::memory_order_acquire) == 0; }
   void Release();
 
+  OutputLevel* level_ = nullptr;
   WaveHdr* playing_ = nullptr;  // the header written and not yet released; caller's thread
 
   // The audio thread's view, written while it is held out; the cursor also by the audio thread.

@@ -101,7 +101,7 @@ void MainDlg::Create() {
   created_ = true;
   CreateFromTemplate();
   OnInitDialog();
-  if (context_.ShowStation) stationControls_.ShowPanel();
+  if (context_.ShowStation) stationControls_.ShowPanel(context_.Levels);
 }
 
 void MainDlg::CreateFromTemplate() {

@@ -14,6 +14,7 @@
 #include "morse/station_values.h"
 #include "platform/environment.h"
 #include "platform/joystick.h"
+#include "platform/output_level.h"
 #include "platform/periodic_timer.h"
 #include "platform/prompts.h"
 #include "platform/render_out.h"
@@ -53,6 +54,8 @@ struct MainDlgContext {
   const Environment& Env;
   // Shows the station's own controls, hidden by the template, in a panel below the others.
   bool ShowStation = false;
+  // The outputs' levels, which the station panel sets; none, no level controls.
+  OutputLevels* Levels = nullptr;
 };
 
 class MainDlg;

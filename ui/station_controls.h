@@ -13,6 +13,7 @@
 #include "morse/morse_keyer.h"
 #include "morse/station_values.h"
 #include "platform/joystick.h"
+#include "platform/output_level.h"
 #include "platform/prompts.h"
 #include "platform/speaker.h"
 #include "platform/ui_thread.h"
@@ -49,8 +50,9 @@ class StationControls : public StationView {
   // Takes the dialog's controls and menu items once they exist, and gives the trackbars
   // their ranges and the buttons their first enabling.
   void Attach(TemplateDialog& dialog, const std::map<int, QAction*>& menu);
-  // Shows the controls, labelled, in a panel below the tone controls.
-  void ShowPanel();
+  // Shows the controls, labelled, in a panel below the tone controls; with levels, their
+  // controls too.
+  void ShowPanel(OutputLevels* levels = nullptr);
 
   // A command or notification of one of its controls or items; false when none is its.
   bool OnCommand(int id, uint32_t code);

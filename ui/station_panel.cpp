@@ -12,6 +12,8 @@
 #include <algorithm>
 
 #include "ui/dialog_template.h"
+#include "ui/level_controls.h"
+#include "ui/station_access.h"
 #include "ui/station_controls.h"
 #include "ui/template_dialog.h"
 
@@ -41,7 +43,7 @@ QLabel* ValueOf(QSlider* slider, const char* unit, QWidget* parent) {
 
 }  // namespace
 
-void StationControls::ShowPanel() {
+void StationControls::ShowPanel(OutputLevels* levels) {
   TemplateDialog& dialog = *dialog_;
   auto* panel = new QGroupBox("Morse station", &dialog);
   panel->setObjectName("StationPanel");
@@ -73,6 +75,8 @@ void StationControls::ShowPanel() {
     buttons->addWidget(control);
   }
   grid->addLayout(buttons, 3, 0, 1, 3);
+  if (levels != nullptr) grid->addWidget(new LevelControls(*levels, panel), 4, 0, 1, 3);
+  MakePanelAccessible(dialog);
   grid->setColumnStretch(1, 1);
 
   // An idle station offers every command but Stop; the template's disabled boxes would leave

@@ -2,9 +2,15 @@
 
 #include <sndfile.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <random>
+#include <utility>
 
 namespace zudorave {
 
@@ -36,7 +42,114 @@ class SndfileReader : public SoundFileReader {
   std::string problem_;
 };
 
+// Writes to a file beside the one asked for and renames it at the end: a crash, a full disk or
+// a failed write leaves nothing under the name asked for, and whatever was there stays whole
+// until the new file is complete.
+class SndfileWriter : public SoundFileWriter {
+ public:
+  SndfileWriter(SNDFILE* file, int fd, std::string temporary, std::string path)
+      : file_(file), fd_(fd), temporary_(std::move(temporary)), path_(std::move(path)) {}
+  ~SndfileWriter() override {
+    if (file_ != nullptr) sf_close(file_);
+    if (fd_ >= 0) close(fd_);
+    if (!finished_) unlink(temporary_.c_str());
+  }
+  SndfileWriter(const SndfileWriter&) = delete;
+  SndfileWriter& operator=(const SndfileWriter&) = delete;
+
+  bool Write(std::span<const int16_t> samples) override {
+    if (file_ == nullptr || !problem_.empty()) return false;
+    const auto count = static_cast<sf_count_t>(samples.size());
+    if (sf_write_short(file_, samples.data(), count) != count) {
+      problem_ = sf_strerror(file_);
+      return false;
+    }
+    return true;
+  }
+
+  bool Finish() override {
+    if (file_ == nullptr || !problem_.empty()) return false;
+    // The last blocks (and a compressed format's tail) reach the file only as it closes.
+    const int closed = sf_close(file_);
+    file_ = nullptr;
+    if (closed != 0) return Fail(sf_error_number(closed));
+    if (fsync(fd_) != 0) return Fail(std::strerror(errno));
+    const int fd = fd_;
+    fd_ = -1;
+    if (close(fd) != 0) return Fail(std::strerror(errno));
+    if (std::rename(temporary_.c_str(), path_.c_str()) != 0) return Fail(std::strerror(errno));
+    finished_ = true;
+    return true;
+  }
+
+  std::string Problem() const override { return problem_; }
+
+ private:
+  bool Fail(std::string why) {
+    problem_ = std::move(why);
+    return false;
+  }
+
+  SNDFILE* file_;
+  int fd_;
+  std::string temporary_;
+  std::string path_;
+  std::string problem_;
+  bool finished_ = false;
+};
+
+int FormatOf(const std::string& path) {
+  const std::string ending = SoundFileEnding(path);
+  if (ending == "wav") return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  if (ending == "flac") return SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
+  if (ending == "ogg" || ending == "oga") return SF_FORMAT_OGG | SF_FORMAT_VORBIS;
+  return 0;
+}
+
+// A new file of a name no other file has, beside path, created with the permissions a new file
+// gets; -1 with errno when none could be made.
+int CreateBeside(const std::string& path, std::string& temporary) {
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::random_device seed;
+  std::mt19937 random(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = folder + "." + name + "." + std::to_string(random() % 1000000) + ".part";
+    const int fd = open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
 }  // namespace
+
+CreatedSoundFile SndfileFiles::CreateToWrite(const std::string& path, int rate) {
+  CreatedSoundFile created;
+  SF_INFO info{};
+  info.samplerate = rate;
+  info.channels = 1;
+  info.format = FormatOf(path);
+  if (info.format == 0 || sf_format_check(&info) == SF_FALSE) {
+    created.problem = "its name ends neither in .wav, .flac nor .ogg";
+    return created;
+  }
+  std::string temporary;
+  const int fd = CreateBeside(path, temporary);
+  if (fd < 0) {
+    created.problem = std::strerror(errno);
+    return created;
+  }
+  SNDFILE* file = sf_open_fd(fd, SFM_WRITE, &info, SF_FALSE);
+  if (file == nullptr) {
+    created.problem = sf_strerror(nullptr);
+    close(fd);
+    unlink(temporary.c_str());
+    return created;
+  }
+  created.writer = std::make_unique<SndfileWriter>(file, fd, std::move(temporary), path);
+  return created;
+}
 
 OpenedSoundFile SndfileFiles::OpenToRead(const std::string& path) {
   OpenedSoundFile opened;

@@ -8,6 +8,7 @@ namespace zudorave {
 class SndfileFiles : public SoundFiles {
  public:
   OpenedSoundFile OpenToRead(const std::string& path) override;
+  CreatedSoundFile CreateToWrite(const std::string& path, int rate) override;
 };
 
 }  // namespace zudorave

@@ -15,6 +15,8 @@ fi
 unset QT_QPA_PLATFORM
 
 work=$(mktemp -d)
+# The station keeps its settings here, not in the account running the tests.
+export XDG_CONFIG_HOME="$work/config"
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done

@@ -48,9 +48,15 @@ std::string Selected(const CommandLine& line) {
     selected += (selected.empty() ? "" : " ") + what;
   };
   if (line.showStation) add("station");
+  if (!line.keepSettings) add("no-settings");
   if (!line.outputDevice.empty()) add("out=" + line.outputDevice);
   if (!line.inputDevice.empty()) add("in=" + line.inputDevice);
   if (!line.recording.empty()) add("decode=" + line.recording);
+  if (const MorseFileRequest& morse = line.morseFile; !morse.path.empty()) {
+    add("write=" + morse.path + "," + morse.text + morse.textFile + "," +
+        std::to_string(morse.wpm) + "," + std::to_string(morse.toneHz) + "," +
+        std::to_string(morse.spacingMs));
+  }
   for (const std::string& arg : line.qtArguments) add("qt=" + arg);
   return selected;
 }
@@ -82,6 +88,38 @@ TEST(CommandLine, WhatEachLineSelectsAndTheStatusItEndsWith) {
        "in=mic decode=qso.wav",
        ""},
       {{"--decode"}, 2, Action::Mistake, "", "'--decode' needs a file name"},
+      {{"--station", "--no-settings"}, std::nullopt, Action::Run, "station no-settings", ""},
+      // The station's start-up speed and tone unless given.
+      {{"--write-morse", "cq.WAV", "--text", "CQ DE K", "--spacing=40"},
+       std::nullopt,
+       Action::WriteMorse,
+       "write=cq.WAV,CQ DE K,7,300,40",
+       ""},
+      {{"--write-morse=l.ogg", "--text-file", "l.txt", "--wpm", "25", "--pitch", "10"},
+       std::nullopt,
+       Action::WriteMorse,
+       "write=l.ogg,l.txt,25,10,0",
+       ""},
+      {{"--write-morse", "a.wav", "--text", "K", "--text-file", "l.txt"},
+       2,
+       Action::Mistake,
+       "write=a.wav,K,7,300,0",
+       "give the text once"},
+      {{"--write-morse", "a.wav", "--text", "K", "--pitch", "2001"},
+       2,
+       Action::Mistake,
+       "write=a.wav,K,7,300,0",
+       "'--pitch' needs a whole number from 10 to 2000"},
+      {{"--write-morse", "a.wav", "--text", "K", "--wpm", "12x"},
+       2,
+       Action::Mistake,
+       "write=a.wav,K,7,300,0",
+       "'--wpm' needs a whole number"},
+      {{"--decode", "a.wav", "--write-morse", "b.wav", "--text", "K"},
+       2,
+       Action::Mistake,
+       "decode=a.wav write=b.wav,K,7,300,0",
+       "either --decode or --write-morse"},
       // --help, then --version, win over anything, mistakes included.
       {{"--bogus", "stray", "--help"}, 0, Action::Help, "", "--output-device NAME"},
       {{"--version", "-h"}, 0, Action::Help, "", "Usage: zudorave"},
