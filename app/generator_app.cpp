@@ -24,7 +24,8 @@ MainDlgContext ContextFor(ProgramObjects& objects, const DialogDevices& devices,
                         devices.Ui,
                         prompts,
                         environment,
-                        showStation};
+                        showStation,
+                        devices.Received};
 }
 
 bool GeneratorApp::InitInstance(ProgramObjects& objects, const DialogDevices& devices,

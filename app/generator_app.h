@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "app/program_objects.h"
+#include "capture/received_samples.h"
 #include "platform/environment.h"
 #include "platform/joystick.h"
 #include "platform/periodic_timer.h"
@@ -25,6 +26,7 @@ struct DialogDevices {
   PeriodicTimer& Timer;
   Joystick& Stick;
   UiThread& Ui;
+  ReceivedSamples* Received = nullptr;  // the capture's tap
 };
 
 // What the command line and the build add to the main dialog's run.

@@ -60,8 +60,9 @@ int main(int argc, char** argv) {
 
   QtPrompts prompts;
   ProcessEnvironment environment;
-  const DialogDevices dialogDevices{*devices.waveIn, *devices.keyingOut, *devices.speaker,
-                                    *devices.timer,  *devices.joystick,  *devices.uiThread};
+  const DialogDevices dialogDevices{*devices.waveIn,       *devices.keyingOut, *devices.speaker,
+                                    *devices.timer,        *devices.joystick,  *devices.uiThread,
+                                    devices.received.get()};
   DialogOptions options{line.showStation, nullptr};
 #ifdef ZUDORAVE_TEST_HOOKS
   // The build for tests and screenshots: environment variables drive the dialog.

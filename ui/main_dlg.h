@@ -9,6 +9,7 @@
 
 #include "capture/capture_pool.h"
 #include "capture/capture_queue.h"
+#include "capture/received_samples.h"
 #include "capture/snd_rx.h"
 #include "morse/morse_keyer.h"
 #include "morse/station_values.h"
@@ -53,6 +54,8 @@ struct MainDlgContext {
   const Environment& Env;
   // Shows the station's own controls, hidden by the template, in a panel below the others.
   bool ShowStation = false;
+  // The input's tap the station panel reads received Morse from; none: no received text.
+  ReceivedSamples* Received = nullptr;
 };
 
 class MainDlg;

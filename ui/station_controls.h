@@ -10,12 +10,14 @@
 #include <map>
 #include <string>
 
+#include "capture/received_samples.h"
 #include "morse/morse_keyer.h"
 #include "morse/station_values.h"
 #include "platform/joystick.h"
 #include "platform/prompts.h"
 #include "platform/speaker.h"
 #include "platform/ui_thread.h"
+#include "platform/wave_in.h"
 #include "station/station_controller.h"
 #include "station/station_view.h"
 
@@ -27,6 +29,7 @@ class QWidget;
 
 namespace zudorave {
 
+class ReceivedText;
 class TemplateDialog;
 class ToneControls;
 
@@ -49,6 +52,9 @@ class StationControls : public StationView {
   // Takes the dialog's controls and menu items once they exist, and gives the trackbars
   // their ranges and the buttons their first enabling.
   void Attach(TemplateDialog& dialog, const std::map<int, QAction*>& menu);
+  // Where the panel reads received Morse from, set before ShowPanel; without it the panel
+  // shows no received text.
+  void ReceiveFrom(ReceivedSamples* samples, WaveIn& device);
   // Shows the controls, labelled, in a panel below the tone controls.
   void ShowPanel();
 
@@ -62,6 +68,8 @@ class StationControls : public StationView {
   bool LoopChecked() const override;
   void RunKeyingDialog(int monitorPriority) override;
   void CaptureClosed() override;
+  void ReceptionStarted() override;
+  void ReceptionEnded() override;
   void RefreshMenu() override;
   void ShowKeyedChar() override;
 
@@ -81,6 +89,9 @@ class StationControls : public StationView {
   // Drawn over the text box, apart from its own cursor, so what the operator types still goes
   // where they type it. Made on first use.
   QWidget* caret_ = nullptr;
+  ReceivedSamples* samples_ = nullptr;
+  WaveIn* device_ = nullptr;
+  ReceivedText* received_ = nullptr;  // in the panel, once shown
 };
 
 }  // namespace zudorave

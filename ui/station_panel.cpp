@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "ui/dialog_template.h"
+#include "ui/received_text.h"
 #include "ui/station_controls.h"
 #include "ui/template_dialog.h"
 
@@ -73,6 +74,10 @@ void StationControls::ShowPanel() {
     buttons->addWidget(control);
   }
   grid->addLayout(buttons, 3, 0, 1, 3);
+  if (samples_ != nullptr) {
+    received_ = new ReceivedText(*samples_, *device_, keying_.ui, panel);
+    grid->addWidget(received_, 4, 0, 1, 3);
+  }
   grid->setColumnStretch(1, 1);
 
   // An idle station offers every command but Stop; the template's disabled boxes would leave
