@@ -1,5 +1,7 @@
 #include "receive/live_decoder.h"
 
+#include <pthread.h>
+
 #include <array>
 #include <utility>
 
@@ -20,6 +22,7 @@ LiveDecoder::~LiveDecoder() {
 }
 
 void LiveDecoder::Run(std::stop_token stop) {
+  pthread_setname_np(pthread_self(), "morse-decoder");
   using Clock = std::chrono::steady_clock;
   Clock::time_point reported = Clock::now();
   while (!stop.stop_requested()) {
