@@ -1,12 +1,13 @@
 #include "ui/received_text.h"
 
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QVBoxLayout>
 
 #include "platform/audio_format.h"
 
@@ -30,33 +31,29 @@ QString Figure(bool known, double value, const char* unit) {
 
 ReceivedText::ReceivedText(ReceivedSamples& samples, WaveIn& device, UiThread& ui, QWidget* parent)
     : QWidget(parent), samples_(samples), device_(device), ui_(ui) {
-  auto* grid = new QGridLayout(this);
-  grid->setContentsMargins(0, 0, 0, 0);
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(0, 0, 0, 0);
 
   text_ = new QPlainTextEdit(this);
   text_->setReadOnly(true);
   text_->setAccessibleName("Received text");
   text_->setToolTip("Morse read from the input while the station receives");
   text_->setFixedHeight(text_->fontMetrics().lineSpacing() * 4 + 12);
-  auto* label = new QLabel("Recei&ved", this);
-  label->setBuddy(text_);
   auto* clear = new QPushButton("C&lear", this);
   clear->setAccessibleName("Clear received text");
   connect(clear, &QPushButton::clicked, text_, &QPlainTextEdit::clear);
-  grid->addWidget(label, 0, 0, Qt::AlignTop);
-  grid->addWidget(text_, 0, 1, 1, 6);
+  column->addWidget(text_);
 
   speed_ = Readout("Received speed", "00 wpm", this);
   pitch_ = Readout("Received pitch", "0000 Hz", this);
   quality_ = Readout("Signal to noise", "SNR -00 dB", this);
   lost_ = Readout("Lost samples", "000000 lost", this);
   missed_ = Readout("Missed samples", "000000 missed", this);
-  int column = 1;
-  for (QLabel* readout : {speed_, pitch_, quality_, lost_, missed_}) {
-    grid->addWidget(readout, 1, column++);
-  }
-  grid->addWidget(clear, 1, column);
-  grid->setColumnStretch(1, 1);
+  auto* readouts = new QHBoxLayout;
+  for (QLabel* readout : {speed_, pitch_, quality_, lost_, missed_}) readouts->addWidget(readout);
+  readouts->addStretch();
+  readouts->addWidget(clear);
+  column->addLayout(readouts);
   Show({});
 }
 
@@ -91,7 +88,5 @@ void ReceivedText::Show(const LiveReport& report) {
   lost_->setText(QString("%1 lost").arg(report.lostSamples));
   missed_->setText(QString("%1 missed").arg(device_.MissedSamples()));
 }
-
-std::string ReceivedText::Text() const { return text_->toPlainText().toStdString(); }
 
 }  // namespace zudorave

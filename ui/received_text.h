@@ -6,7 +6,6 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
-#include <string>
 
 #include "capture/received_samples.h"
 #include "platform/ui_thread.h"
@@ -31,7 +30,7 @@ class ReceivedText : public QWidget {
 
   // New text goes to the end, and the box scrolls there.
   void Show(const LiveReport& report);
-  std::string Text() const;
+  QPlainTextEdit* Box() const { return text_; }
 
  private:
   ReceivedSamples& samples_;

@@ -76,7 +76,8 @@ void StationControls::ShowPanel() {
   grid->addLayout(buttons, 3, 0, 1, 3);
   if (samples_ != nullptr) {
     received_ = new ReceivedText(*samples_, *device_, keying_.ui, panel);
-    grid->addWidget(received_, 4, 0, 1, 3);
+    grid->addWidget(LabelFor("Recei&ved", received_->Box(), panel), 4, 0, Qt::AlignTop);
+    grid->addWidget(received_, 4, 1, 1, 2);
   }
   grid->setColumnStretch(1, 1);
 
