@@ -27,6 +27,8 @@ class ReceivedTextTest : public DialogTest {
     dlg = std::make_unique<MainDlg>(ContextFor(*objects, devices, prompts, environment, true));
     dlg->Create();
   }
+  // The tap outlives the window, as the program's does.
+  void TearDown() override { dlg.reset(); }
 
   template <typename T>
   T* Named(const char* name) const {
