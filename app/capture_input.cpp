@@ -4,8 +4,11 @@
 
 namespace zudorave {
 
-CaptureInput::CaptureInput(SdlAudio& audio, UiThread& ui, const std::string& device, Notice notice)
+CaptureInput::CaptureInput(SdlAudio& audio, UiThread& ui, const std::string& device, Notice notice,
+                           SampleTap* tap)
     : audio_(audio), pulse_(ui, device), sdl_(audio, ui) {
+  pulse_.TapInto(tap);
+  sdl_.TapInto(tap);
   if (!notice) return;
   pulse_.OnNotice([this, notice = std::move(notice)](PulseWaveIn::Event event) {
     notice(event, pulse_.MissedSamples());

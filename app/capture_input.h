@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/pulse/pulse_wave_in.h"
+#include "platform/sample_tap.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_wave_in.h"
 #include "platform/ui_thread.h"
@@ -22,8 +23,10 @@ class CaptureInput : public WaveIn {
   using Notice = std::function<void(PulseWaveIn::Event event, uint64_t missedSamples)>;
 
   // audio and ui must outlive it; device is SDL's name of the chosen input, empty for the
-  // default. Whichever device is open closes as it goes.
-  CaptureInput(SdlAudio& audio, UiThread& ui, const std::string& device, Notice notice = {});
+  // default. Whichever device is open closes as it goes. tap, when given, outlives it and
+  // hears every sample recorded.
+  CaptureInput(SdlAudio& audio, UiThread& ui, const std::string& device, Notice notice = {},
+               SampleTap* tap = nullptr);
 
   // The inputs --list-devices names.
   uint32_t GetNumDevs() override;

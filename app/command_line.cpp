@@ -26,7 +26,7 @@ constexpr char Usage[] =
     "Usage: zudorave [OPTION]...\n"
     "An audio-frequency signal generator with a Morse practice station.\n"
     "\n"
-    "  --station              show the station's hidden controls\n"
+    "  --station              show the station's hidden controls and the received text\n"
     "  --no-settings          start the station from its start-up values, keep nothing\n"
     "  --list-devices         print the sound output and input devices, then end\n"
     "  --output-device NAME   play on the output device NAME (see --list-devices)\n"

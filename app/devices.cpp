@@ -25,8 +25,9 @@ Devices CreateDevices(AudioChoice choice) {
       *devices.audio, output,
       [](PulseRenderOut::Event event) { SayServerChange("sidetone", event); },
       &devices.levels->sidetone);
-  devices.waveIn =
-      std::make_unique<CaptureInput>(*devices.audio, *devices.uiThread, input, &SayCaptureChange);
+  devices.received = std::make_unique<ReceivedSamples>();
+  devices.waveIn = std::make_unique<CaptureInput>(*devices.audio, *devices.uiThread, input,
+                                                  &SayCaptureChange, devices.received.get());
   devices.speaker = std::make_unique<BeepSpeaker>(*devices.audio, output);
   devices.timer = std::make_unique<ThreadTimer>();
   devices.joystick = std::make_unique<SdlJoystick>();

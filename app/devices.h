@@ -5,6 +5,7 @@
 #include <QObject>
 #include <memory>
 
+#include "capture/received_samples.h"
 #include "platform/joystick.h"
 #include "platform/output_level.h"
 #include "platform/periodic_timer.h"
@@ -29,6 +30,7 @@ struct Devices {
   std::unique_ptr<QtUiThread> uiThread;  // Start it once the application exists
   std::unique_ptr<WaveOut> waveOut;
   std::unique_ptr<RenderOut> keyingOut;
+  std::unique_ptr<ReceivedSamples> received;  // the input's tap: outlives the input
   std::unique_ptr<WaveIn> waveIn;
   std::unique_ptr<Speaker> speaker;
   std::unique_ptr<PeriodicTimer> timer;

@@ -32,7 +32,8 @@ MainDlgContext ContextFor(ProgramObjects& objects, const DialogDevices& devices,
                         prompts,
                         environment,
                         showStation,
-                        devices.Levels};
+                        devices.Levels,
+                        devices.Received};
 }
 
 bool GeneratorApp::InitInstance(ProgramObjects& objects, const DialogDevices& devices,

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "app/program_objects.h"
+#include "capture/received_samples.h"
 #include "platform/environment.h"
 #include "platform/joystick.h"
 #include "platform/output_level.h"
@@ -28,6 +29,7 @@ struct DialogDevices {
   UiThread& Ui;
   // The outputs' levels; without them the station shows no level controls.
   OutputLevels* Levels = nullptr;
+  ReceivedSamples* Received = nullptr;  // the capture's tap
 };
 
 // What the command line and the build add to the main dialog's run.

@@ -65,9 +65,9 @@ int main(int argc, char** argv) {
 
   QtPrompts prompts;
   ProcessEnvironment environment;
-  const DialogDevices dialogDevices{*devices.waveIn,     *devices.keyingOut, *devices.speaker,
-                                    *devices.timer,      *devices.joystick,  *devices.uiThread,
-                                    devices.levels.get()};
+  const DialogDevices dialogDevices{*devices.waveIn,      *devices.keyingOut,    *devices.speaker,
+                                    *devices.timer,       *devices.joystick,     *devices.uiThread,
+                                    devices.levels.get(), devices.received.get()};
   DialogOptions options{line.showStation, line.keepSettings, nullptr};
 #ifdef ZUDORAVE_TEST_HOOKS
   // The build for tests and screenshots: environment variables drive the dialog.

@@ -5,9 +5,12 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QSaveFile>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -66,6 +69,22 @@ class ShownWatcher : public QObject {
   std::function<void()> onShown_;
 };
 
+// Writes "NAME<tab>TEXT" for each text box and label with an accessible name, line breaks as
+// spaces, replacing the file whole so a reader never sees half of it.
+void WriteNamedTexts(MainDlg& dialog, const QString& path) {
+  QByteArray lines;
+  auto add = [&lines](const QString& name, QString text) {
+    if (!name.isEmpty()) lines += (name + '\t' + text.replace('\n', ' ') + '\n').toUtf8();
+  };
+  for (auto* box : dialog.findChildren<QPlainTextEdit*>())
+    add(box->accessibleName(), box->toPlainText());
+  for (auto* label : dialog.findChildren<QLabel*>()) add(label->accessibleName(), label->text());
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return;
+  file.write(lines);
+  file.commit();
+}
+
 }  // namespace
 
 // Writes "id x y" lines, the screen position of each shown control's centre, and "menu NAME
@@ -108,6 +127,13 @@ void WriteControlMap(MainDlg& dialog, const std::string& path) {
 void InstallTestHooks(MainDlg& dialog, const Environment& environment) {
   if (const auto controlMap = environment.Get("ZUDORAVE_CONTROL_MAP")) {
     new ShownWatcher(dialog, [&dialog, path = *controlMap] { WriteControlMap(dialog, path); });
+  }
+  if (const auto texts = environment.Get("ZUDORAVE_NAMED_TEXTS")) {
+    auto* writer = new QTimer(&dialog);
+    QObject::connect(
+        writer, &QTimer::timeout, &dialog,
+        [&dialog, path = QString::fromStdString(*texts)] { WriteNamedTexts(dialog, path); });
+    writer->start(200);
   }
   const auto exitWhenShown = environment.Get("ZUDORAVE_EXIT_WHEN_SHOWN");
   const auto screenshot = environment.Get("ZUDORAVE_SCREENSHOT");

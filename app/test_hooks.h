@@ -8,6 +8,8 @@
 //                                  box ("About") or the keying dialog ("Transmit")
 //   ZUDORAVE_CONTROL_MAP=file      write each shown control's id and screen centre when shown,
 //                                  the menu titles', and a menu's items once it opens
+//   ZUDORAVE_NAMED_TEXTS=file      rewrite, five times a second, "name<tab>text" for each text
+//                                  box and label with an accessible name
 // A message box that stands in the way is answered with its default button first.
 #include "platform/environment.h"
 #include "ui/main_dlg.h"

@@ -75,10 +75,12 @@ bool StationController::Apply(StationEffect effect, const Transition& row, Stati
       return rx_.OpenSndRx(this);
     case E::StartCapture:
       rx_.StartSndRx();
+      view_.ReceptionStarted();
       break;
     case E::CloseCapture:
       rx_.SetStopRequested(true);
       rx_.CloseSndRx();
+      view_.ReceptionEnded();
       break;
     case E::ReleaseMike:
       view_.CaptureClosed();

@@ -20,6 +20,10 @@ class StationView {
   virtual void RunKeyingDialog(int monitorPriority) = 0;
   // The one capture was closed by the end of a reception: the Mike box must show it.
   virtual void CaptureClosed() = 0;
+  // A reception has started recording, or has ended and its capture is closed: from the one to
+  // the other, what the input records is read as Morse where the window shows it.
+  virtual void ReceptionStarted() {}
+  virtual void ReceptionEnded() {}
   // The File and Config items for the state.
   virtual void RefreshMenu() = 0;
   // The caret on the character being sent.

@@ -77,6 +77,7 @@ MainDlg::MainDlg(const MainDlgContext& context)
       station_(context.Station, keyer_, rx_, tone_, stationControls_, context.Ask, context.Ui) {
   // The capture buffers are queued before the window exists.
   CreateCapturePool(context_.Pool, context_.FreeQueue);
+  stationControls_.ReceiveFrom(context.Received, context.CaptureDevice);
   // The keyer has stopped the element timer when a transmission ends.
   keyer_.OnTransmissionEnd([this] { SendMessage(WM_TX_DONE, 0, 0); });
 }

@@ -9,6 +9,7 @@
 
 #include "capture/capture_pool.h"
 #include "capture/capture_queue.h"
+#include "capture/received_samples.h"
 #include "capture/snd_rx.h"
 #include "morse/morse_keyer.h"
 #include "morse/station_values.h"
@@ -56,6 +57,8 @@ struct MainDlgContext {
   bool ShowStation = false;
   // The outputs' levels, which the station panel sets; none, no level controls.
   OutputLevels* Levels = nullptr;
+  // The input's tap the station panel reads received Morse from; none: no received text.
+  ReceivedSamples* Received = nullptr;
 };
 
 class MainDlg;

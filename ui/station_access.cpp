@@ -36,6 +36,11 @@ void MakePanelAccessible(TemplateDialog& dialog) {
   for (const char* name : {"GeneratorLevel", "SidetoneLevel"}) {
     if (auto* slider = dialog.findChild<QSlider*>(name)) order.push_back(slider);
   }
+  // The received text, where the panel has it, comes last as it does on screen.
+  for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+    const QString name = widget->accessibleName();
+    if (name == "Received text" || name == "Clear received text") order.push_back(widget);
+  }
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

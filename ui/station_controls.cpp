@@ -19,6 +19,7 @@
 #include "ui/menu_resource.h"
 #include "ui/menu_state.h"
 #include "ui/messages.h"
+#include "ui/received_text.h"
 #include "ui/template_dialog.h"
 #include "ui/tone_controls.h"
 
@@ -135,6 +136,19 @@ std::string StationControls::TypedText() const {
 bool StationControls::LoopChecked() const { return loop_->isChecked(); }
 
 void StationControls::CaptureClosed() { tone_.MikeReleased(); }
+
+void StationControls::ReceiveFrom(ReceivedSamples* samples, WaveIn& device) {
+  samples_ = samples;
+  device_ = &device;
+}
+
+void StationControls::ReceptionStarted() {
+  if (received_ != nullptr) received_->Start();
+}
+
+void StationControls::ReceptionEnded() {
+  if (received_ != nullptr) received_->Stop();
+}
 
 void StationControls::RefreshMenu() {
   for (const auto& [id, enabled] : MenuStateFor(keying_.station.OperatingState)) {

@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 
+#include "capture/received_samples.h"
 #include "morse/morse_keyer.h"
 #include "morse/station_values.h"
 #include "platform/joystick.h"
@@ -17,6 +18,7 @@
 #include "platform/prompts.h"
 #include "platform/speaker.h"
 #include "platform/ui_thread.h"
+#include "platform/wave_in.h"
 #include "station/station_controller.h"
 #include "station/station_view.h"
 
@@ -28,6 +30,7 @@ class QWidget;
 
 namespace zudorave {
 
+class ReceivedText;
 class TemplateDialog;
 class ToneControls;
 
@@ -50,6 +53,9 @@ class StationControls : public StationView {
   // Takes the dialog's controls and menu items once they exist, and gives the trackbars
   // their ranges and the buttons their first enabling.
   void Attach(TemplateDialog& dialog, const std::map<int, QAction*>& menu);
+  // Where the panel reads received Morse from, set before ShowPanel; without it the panel
+  // shows no received text.
+  void ReceiveFrom(ReceivedSamples* samples, WaveIn& device);
   // Shows the controls, labelled, in a panel below the tone controls; with levels, their
   // controls too.
   void ShowPanel(OutputLevels* levels = nullptr);
@@ -64,6 +70,8 @@ class StationControls : public StationView {
   bool LoopChecked() const override;
   void RunKeyingDialog(int monitorPriority) override;
   void CaptureClosed() override;
+  void ReceptionStarted() override;
+  void ReceptionEnded() override;
   void RefreshMenu() override;
   void ShowKeyedChar() override;
 
@@ -83,6 +91,9 @@ class StationControls : public StationView {
   // Drawn over the text box, apart from its own cursor, so what the operator types still goes
   // where they type it. Made on first use.
   QWidget* caret_ = nullptr;
+  ReceivedSamples* samples_ = nullptr;
+  WaveIn* device_ = nullptr;
+  ReceivedText* received_ = nullptr;  // in the panel, once shown
 };
 
 }  // namespace zudorave

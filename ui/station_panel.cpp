@@ -13,6 +13,7 @@
 
 #include "ui/dialog_template.h"
 #include "ui/level_controls.h"
+#include "ui/received_text.h"
 #include "ui/station_access.h"
 #include "ui/station_controls.h"
 #include "ui/template_dialog.h"
@@ -76,6 +77,11 @@ void StationControls::ShowPanel(OutputLevels* levels) {
   }
   grid->addLayout(buttons, 3, 0, 1, 3);
   if (levels != nullptr) grid->addWidget(new LevelControls(*levels, panel), 4, 0, 1, 3);
+  if (samples_ != nullptr) {
+    received_ = new ReceivedText(*samples_, *device_, keying_.ui, panel);
+    grid->addWidget(LabelFor("Recei&ved", received_->Box(), panel), 5, 0, Qt::AlignTop);
+    grid->addWidget(received_, 5, 1, 1, 2);
+  }
   MakePanelAccessible(dialog);
   grid->setColumnStretch(1, 1);
 

@@ -361,7 +361,12 @@ void PulseWaveIn::Read(pa_stream* stream, std::size_t /*bytes*/, void* self) {
 // Copies and counts; on a full buffer wakes the notifier. What does not fit in the buffer is
 // dropped: there is no second buffer to spill into.
 void PulseWaveIn::Record(const std::byte* data, std::size_t bytes) {
-  if (!recording_ || filling_ == nullptr) return;
+  if (!recording_) return;
+  // The tap hears every sample, whether or not a buffer is there to take it.
+  if (tap_ != nullptr && format_.nChannels == 1 && format_.wBitsPerSample == 16) {
+    tap_->Captured(data, bytes & ~std::size_t{1});
+  }
+  if (filling_ == nullptr) return;
   const auto count = static_cast<uint32_t>(std::min<std::size_t>(bytes, capacity_ - recorded_));
   std::memcpy(data_ + recorded_, data, count);
   recorded_ += count;

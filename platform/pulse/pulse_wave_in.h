@@ -22,6 +22,7 @@
 
 #include "platform/pulse/pulse_connection.h"
 #include "platform/pulse/pulse_render_out.h"
+#include "platform/sample_tap.h"
 #include "platform/ui_thread.h"
 #include "platform/wake_thread.h"
 #include "platform/wave_in.h"
@@ -49,6 +50,8 @@ class PulseWaveIn : public WaveIn {
 
   // Set before the first Open.
   void OnNotice(Notice notice) { notice_ = std::move(notice); }
+  // Set before the first Open: hears what is recorded while recording, in 16-bit mono.
+  void TapInto(SampleTap* tap) { tap_ = tap; }
 
   // The server's sources, monitors left out; 0 without a server.
   uint32_t GetNumDevs() override;
@@ -103,6 +106,7 @@ class PulseWaveIn : public WaveIn {
   UiThread& ui_;
   const std::string source_;
   Notice notice_;
+  SampleTap* tap_ = nullptr;
   // User-interface thread only:
   WimDataTarget* target_ = nullptr;
   std::weak_ptr<const void> targetAlive_;

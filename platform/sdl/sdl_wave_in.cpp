@@ -19,6 +19,7 @@ MmResult SdlWaveIn::Open(const WaveFormatEx& format, WimDataTarget* target) {
   if (device_) return MMSYSERR_ALLOCATED;
   std::optional<SDL_AudioSpec> wanted = SdlFormatFor(format, CallbackFrames);
   if (!wanted) return WAVERR_BADFORMAT;
+  tapFormat_.store(format.nChannels == 1 && format.wBitsPerSample == 16, std::memory_order_relaxed);
   wanted->callback = &SdlWaveIn::Callback;
   wanted->userdata = this;
   device_ = SdlAudioDevice::Open(audio_, true, *wanted);
@@ -146,6 +147,9 @@ void SdlWaveIn::Callback(void* self, Uint8* stream, int bytes) {
 // On the audio thread: copy, count, and on a full buffer wake the notifier. What does not fit
 // in the buffer is dropped; there is no second buffer to spill into.
 void SdlWaveIn::Record(const Uint8* stream, uint32_t bytes) {
+  if (tap_ != nullptr && tapFormat_.load(std::memory_order_relaxed)) {
+    tap_->Captured(reinterpret_cast<const std::byte*>(stream), bytes & ~1u);
+  }
   WaveHdr* header = filling_.load(std::memory_order_acquire);
   std::byte* data = data_.load(std::memory_order_relaxed);
   if (header == nullptr || data == nullptr) return;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/sample_tap.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_audio_device.h"
 #include "platform/ui_thread.h"
@@ -24,6 +25,9 @@ class SdlWaveIn : public WaveIn {
   ~SdlWaveIn() override;
   SdlWaveIn(const SdlWaveIn&) = delete;
   SdlWaveIn& operator=(const SdlWaveIn&) = delete;
+
+  // Set before the first Open: hears what is recorded while recording, in 16-bit mono.
+  void TapInto(SampleTap* tap) { tap_ = tap; }
 
   uint32_t GetNumDevs() override;
   MmResult Open(const WaveFormatEx& format, WimDataTarget* target) override;
@@ -51,6 +55,9 @@ class SdlWaveIn : public WaveIn {
 
   SdlAudio& audio_;
   UiThread& ui_;
+  SampleTap* tap_ = nullptr;
+  // Whether the open device records 16-bit mono, which the tap takes.
+  std::atomic<bool> tapFormat_{false};
   std::unique_ptr<SdlAudioDevice> device_;
   // User-interface thread only.
   WimDataTarget* target_ = nullptr;
