@@ -123,19 +123,35 @@ TEST_F(States, TransmitTakesTheWholeTextAndFromHeldKeepsTheKeyedIndex) {
   EXPECT_EQ(objects->Station.TransmitText.Get(), "test de");
 }
 
-TEST_F(States, TheTextBoxSendsOnlyItsLastCharacterAndEditingNeverStartsAnything) {
+TEST_F(States, TheTextBoxSendsWhatItGainsWholeAndEditingNeverStartsAnything) {
   Text()->setPlainText("abc");  // pasted at once
   EXPECT_EQ(State(), StationState::Transmitting);
-  EXPECT_EQ(objects->Station.TransmitText.Get(), "c");
-  EXPECT_EQ(objects->Station.KeyedCharIndex, 2);
+  EXPECT_EQ(objects->Station.TransmitText.Get(), "abc");
+  EXPECT_EQ(objects->Station.KeyedCharIndex, 0);
   Type("d");
-  EXPECT_EQ(objects->Station.TransmitText.Get(), "cd");
+  Type("ef");
+  EXPECT_EQ(objects->Station.TransmitText.Get(), "abcdef");
   StopTransmitting();
   objects->Station.SendPosition = 3;
   Text()->setPlainText("ab");  // shorter: taken whole, nothing starts
   EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "ab");
   EXPECT_EQ(objects->Station.SendPosition, 0);
+
+  // A paste behind text already there is keyed from its first character, in order.
+  Type("paris");
+  EXPECT_EQ(objects->Station.TransmitText.Get(), "paris");
+  EXPECT_EQ(objects->Station.KeyedCharIndex, 2);
+  timer.Tick();
+  keyingOut.Pump(MsToSamples(1));
+  EXPECT_EQ(objects->Station.SendPosition, 0);
+  EXPECT_EQ(objects->Station.KeyedCharIndex, 2);
+  StopTransmitting();
+  QTextCursor middle(Text()->document());
+  middle.setPosition(1);
+  middle.insertText("xyz");  // "axyzbparis"
+  EXPECT_EQ(objects->Station.TransmitText.Get(), "xyz");
+  EXPECT_EQ(objects->Station.KeyedCharIndex, 1);
 }
 
 TEST_F(States, AFailedStartFromTheTextBoxLeavesTheStationIdle) {
