@@ -22,7 +22,10 @@ Devices CreateDevices(AudioChoice choice) {
       *devices.audio, output, [](PulseRenderOut::Event event) { SayServerChange("tone", event); });
   devices.keyingOut = std::make_unique<KeyingOutput>(
       *devices.audio, output,
-      [](PulseRenderOut::Event event) { SayServerChange("sidetone", event); });
+      // The keyer says what a loss means for the run (tests/system/server_loss_test.sh).
+      [](PulseRenderOut::Event event) {
+        if (event == PulseRenderOut::Event::Back) SayServerChange("sidetone", event);
+      });
   devices.waveIn =
       std::make_unique<CaptureInput>(*devices.audio, *devices.uiThread, input, &SayCaptureChange);
   devices.speaker = std::make_unique<BeepSpeaker>(*devices.audio, output);

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSlider>
+#include <cstdio>
 #include <limits>
 
 #include "ui/about_dlg.h"
@@ -79,6 +80,13 @@ MainDlg::MainDlg(const MainDlgContext& context)
   CreateCapturePool(context_.Pool, context_.FreeQueue);
   // The keyer has stopped the element timer when a transmission ends.
   keyer_.OnTransmissionEnd([this] { SendMessage(WM_TX_DONE, 0, 0); });
+  keyer_.OnOutputLost([](bool transmissionEnded) {
+    std::fputs(transmissionEnded
+                   ? "zudorave: the sound server went away; the transmission has ended\n"
+                   : "zudorave: the sound server went away; the sidetone plays again once it is "
+                     "back\n",
+               stderr);
+  });
 }
 
 MainDlg::~MainDlg() {
