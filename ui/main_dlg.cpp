@@ -330,6 +330,7 @@ void MainDlg::CloseDevices() {
   // No device and no timer may outlive the dialog's run, whichever way it ended.
   keyer_.StopElementTimer();
   if (rx_.DeviceOpen()) rx_.CloseSndRx();
+  rx_.FinishStopSignal();
   context_.Tx.CloseSndTx();
 }
 

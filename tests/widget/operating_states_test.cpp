@@ -177,7 +177,7 @@ TEST_F(States, ReceptionSharesTheCaptureAndItsStopUnticksMike) {
   EXPECT_EQ(waveOut.openDevices, 0);
   // The partial buffer's late notice: the two-tone signal, then Stop, which does nothing now.
   waveIn.DeliverNotices();
-  EXPECT_THAT(speaker.calls, ::testing::ElementsAre("Beep 1000 60", "Beep 500 60"));
+  EXPECT_THAT(speaker.WaitForCalls(2), ::testing::ElementsAre("Beep 1000 60", "Beep 500 60"));
   EXPECT_EQ(State(), StationState::Idle);
 }
 
