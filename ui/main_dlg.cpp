@@ -121,7 +121,11 @@ void MainDlg::CreateFromTemplate() {
   menuBar_->setNativeMenuBar(false);
   menuItems_ = BuildMenuBar(*menuBar_, MainMenuTemplate());
   for (const auto& [id, action] : menuItems_) {
-    connect(action, &QAction::triggered, this, [this, id = id] { OnCommand(id, BN_CLICKED); });
+    // Queued: whoever triggered the item (a click, or a screen reader's Press, which waits for
+    // the answer) gets it back at once, even when the command then runs a modal box.
+    connect(
+        action, &QAction::triggered, this, [this, id = id] { OnCommand(id, BN_CLICKED); },
+        Qt::QueuedConnection);
   }
   for (QMenu* popup : menuBar_->findChildren<QMenu*>()) {
     connect(popup, &QMenu::aboutToShow, this, &MainDlg::OnInitMenu);

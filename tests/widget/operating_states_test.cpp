@@ -2,6 +2,7 @@
 // worker threads and the question before quitting, on the device doubles.
 #include <gmock/gmock.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -33,7 +34,7 @@ class States : public DialogTest {
 
   StationState State() const { return objects->Station.OperatingState; }
   void SetState(StationState state) { objects->Station.OperatingState = state; }
-  void Command(int menuId) { dlg->MenuItem(menuId)->trigger(); }
+  void Command(int menuId) { Choose(menuId); }
   // The enabled station controls, in a fixed order, as one string.
   std::string Enabled() const {
     std::string enabled;
@@ -62,9 +63,9 @@ class States : public DialogTest {
   }
   // Runs the keying dialog's modal run with inspect, then closes it as its Cancel would.
   void WhenTheKeyingDialogOpens(std::function<void()> inspect) {
-    QTimer::singleShot(0, [this, inspect] {
+    WhenModal([inspect](QWidget* modal) {
       inspect();
-      if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) modal->reject();
+      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
     });
   }
 };
@@ -219,6 +220,33 @@ TEST_F(States, ManualFromHeldRunsTheKeyingDialogAndItsEndReturnsToHeld) {
   EXPECT_EQ(Enabled(), "Tx Manual Spacing ");
 }
 
+TEST_F(States, AMenuCommandPressedThroughAccessibilityReturnsAtOnceAndRunsAfter) {
+  QMenu* config = nullptr;
+  for (QMenu* popup : dlg->MenuBar()->findChildren<QMenu*>()) {
+    if (popup->objectName() == "Config") config = popup;
+  }
+  ASSERT_NE(config, nullptr);
+  QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(config);
+  QAccessibleInterface* manual = nullptr;
+  for (int i = 0; i < menu->childCount(); ++i) {
+    if (menu->child(i)->text(QAccessible::Name).contains("Manual")) manual = menu->child(i);
+  }
+  ASSERT_NE(manual, nullptr);
+  bool pressing = true;
+  bool openedDuringThePress = false;
+  bool opened = false;
+  WhenTheKeyingDialogOpens([&] {
+    opened = true;
+    openedDuringThePress = pressing;
+  });
+  manual->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  pressing = false;
+  EXPECT_FALSE(openedDuringThePress);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(State(), StationState::Idle);
+}
+
 TEST_F(States, TheProgressThreadFollowsTheKeyedCharacterAndRestoresTheButtons) {
   dlg->show();
   QString lines;
@@ -299,7 +327,7 @@ TEST_F(States, QuittingAReceptionClosesTheCaptureAndATransmissionStopsTheTimer) 
   ASSERT_EQ(State(), StationState::Transmitting);
   dlg->show();
   prompts.answers = {IDYES};
-  dlg->MenuItem(ID_FILE_EXIT)->trigger();
+  Choose(ID_FILE_EXIT);
   EXPECT_FALSE(dlg->isVisible());
   EXPECT_EQ(timer.Running(), 0u);
   // Left as it was; its thread is joined all the same.
