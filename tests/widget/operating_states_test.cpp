@@ -147,7 +147,11 @@ TEST_F(States, TheTextBoxSendsWhatItGainsWholeAndEditingNeverStartsAnything) {
   keyingOut.Pump(MsToSamples(1));
   EXPECT_EQ(objects->Station.SendPosition, 0);
   EXPECT_EQ(objects->Station.KeyedCharIndex, 2);
-  StopTransmitting();
+  // Through the handler: the menu's Stop is greyed until the menu next opens.
+  dlg->OnCommand(ID_CONFIG_STOP, BN_CLICKED);
+  dlg->OnCommand(ID_CONFIG_STOP, BN_CLICKED);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(State(), StationState::Idle);
   QTextCursor middle(Text()->document());
   middle.setPosition(1);
   middle.insertText("xyz");  // "axyzbparis"
