@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/speaker.h"
@@ -15,6 +16,7 @@ class FakeSpeaker : public Speaker {
  public:
   // Read directly only where no beep can come meanwhile.
   std::vector<std::string> calls;
+  std::vector<std::thread::id> threads;  // that made each call
   void Beep(uint32_t frequency, uint32_t milliseconds) override {
     Record("Beep " + std::to_string(frequency) + " " + std::to_string(milliseconds));
   }
@@ -31,6 +33,7 @@ class FakeSpeaker : public Speaker {
   void Record(std::string call) {
     const std::lock_guard lock(mutex_);
     calls.push_back(std::move(call));
+    threads.push_back(std::this_thread::get_id());
     recorded_.notify_all();
   }
 
