@@ -79,7 +79,8 @@ TEST_F(States, StopTwiceWhileTransmittingThenOnlyTheEndMessageReturnsToIdle) {
   EXPECT_EQ(Enabled(), "Tx Manual Rx ");
   EXPECT_EQ(timer.Running(), 1u);  // the transmission still ends on its own
   Command(ID_CONFIG_TRANSMIT);     // offered, and does nothing
-  Command(ID_CONFIG_STOP);
+  // The handler itself: its end message is still to come when the next line looks.
+  dlg->OnCommand(ID_CONFIG_STOP, BN_CLICKED);
   EXPECT_EQ(State(), StationState::StoppingTransmit);
   EXPECT_EQ(timer.Running(), 0u);
   EXPECT_EQ(keyingOut.openDevices, 0);
