@@ -8,6 +8,7 @@
 namespace zudorave {
 
 void BeepSpeaker::Beep(uint32_t frequency, uint32_t milliseconds) {
+  const std::lock_guard lock(oneAtATime_);
   if (SdlOnPulseServer(audio_)) {
     const auto start = std::chrono::steady_clock::now();
     const MmResult result = pulse_.Play(frequency, milliseconds);

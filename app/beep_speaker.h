@@ -2,7 +2,8 @@
 // The beeps. Where SDL runs on PulseAudio or PipeWire, each tone plays on a libpulse stream of
 // its own, so SDL opens no sound device on that server; anywhere else, or when that stream finds
 // no server, through SDL.
-// Threads: as Speaker.
+// Threads: any; one call at a time (a beep on a worker thread waits for one from another).
+#include <mutex>
 #include <string>
 
 #include "platform/pulse/pulse_speaker.h"
@@ -26,6 +27,7 @@ class BeepSpeaker : public Speaker {
   SdlAudio& audio_;
   PulseSpeaker pulse_;
   SdlSpeaker sdl_;
+  std::mutex oneAtATime_;
 };
 
 }  // namespace zudorave

@@ -23,7 +23,10 @@ Devices CreateDevices(AudioChoice choice) {
       &devices.levels->generator);
   devices.keyingOut = std::make_unique<KeyingOutput>(
       *devices.audio, output,
-      [](PulseRenderOut::Event event) { SayServerChange("sidetone", event); },
+      // The keyer says what a loss means for the run (tests/system/server_loss_test.sh).
+      [](PulseRenderOut::Event event) {
+        if (event == PulseRenderOut::Event::Back) SayServerChange("sidetone", event);
+      },
       &devices.levels->sidetone);
   devices.received = std::make_unique<ReceivedSamples>();
   devices.waveIn = std::make_unique<CaptureInput>(*devices.audio, *devices.uiThread, input,

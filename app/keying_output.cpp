@@ -33,9 +33,13 @@ MmResult KeyingOutput::Open(const WaveFormatEx& format, RenderSource& source) {
 
 MmResult KeyingOutput::Close() {
   if (!open_) return MMSYSERR_INVALHANDLE;
-  const MmResult result = open_->Close();
-  open_ = nullptr;
-  return result;
+  RenderOut* open = open_.exchange(nullptr);
+  return open->Close();
+}
+
+bool KeyingOutput::Lost() const {
+  const RenderOut* open = open_.load();
+  return open != nullptr && open->Lost();
 }
 
 }  // namespace zudorave

@@ -4,6 +4,7 @@
 // so a late thread does not break it up. Anywhere else, or when that stream cannot open, it
 // plays through SDL like the other devices.
 // Threads: as RenderOut.
+#include <atomic>
 #include <string>
 
 #include "platform/output_level.h"
@@ -26,12 +27,14 @@ class KeyingOutput : public RenderOut {
 
   MmResult Open(const WaveFormatEx& format, RenderSource& source) override;
   MmResult Close() override;
+  bool Lost() const override;
 
  private:
   SdlAudio& audio_;
   PulseRenderOut pulse_;
   SdlRenderOut sdl_;
-  RenderOut* open_ = nullptr;
+  // Written by Open and Close; Lost reads it from the keyer's timer thread.
+  std::atomic<RenderOut*> open_{nullptr};
   // The source at the level, between Open and Close.
   class Levelled : public RenderSource {
    public:

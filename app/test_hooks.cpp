@@ -89,7 +89,7 @@ void WriteNamedTexts(MainDlg& dialog, const QString& path) {
 
 // Writes "id x y" lines, the screen position of each shown control's centre, and "menu NAME
 // x y" for each menu title, for a test that clicks them. A menu, once open, appends its items
-// as "item ID x y".
+// as "item ID x y", with " off" after a greyed one.
 void WriteControlMap(MainDlg& dialog, const std::string& path) {
   QFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
@@ -113,10 +113,11 @@ void WriteControlMap(MainDlg& dialog, const std::string& path) {
         for (QAction* action : popup->actions()) {
           if (action->isSeparator()) continue;
           const QPoint centre = popup->mapToGlobal(popup->actionGeometry(action).center());
-          items.write(QString("item %1 %2 %3\n")
+          items.write(QString("item %1 %2 %3%4\n")
                           .arg(action->objectName())
                           .arg(centre.x())
                           .arg(centre.y())
+                          .arg(action->isEnabled() ? "" : " off")
                           .toUtf8());
         }
       });

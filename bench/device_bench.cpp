@@ -139,6 +139,35 @@ void MeasureCapture(const std::string& label, WaveIn& device, testing::QueuedUiT
   Report(("Mike off (" + label + ")").c_str(), off);
 }
 
+// Stop after Receive as the window runs it: the capture closed, then the returned buffer's
+// notice, which starts the two-tone signal. The window waits for this much, not the signal.
+void MeasureStopAfterReceive(WaveIn& device, testing::QueuedUiThread& ui, Speaker& speaker,
+                             int rounds) {
+  CapturePool pool;
+  CaptureQueue freeQueue;
+  CaptureQueue filledQueue;
+  CreateCapturePool(pool, freeQueue);
+  SndRx rx(device, speaker, freeQueue, filledQueue);
+  struct Window : WimDataTarget {
+    SndRx* rx = nullptr;
+    void OnWimData(WaveIn& d, WaveHdr& h) override { rx->OnWimData(d, h, {}); }
+  } window;
+  window.rx = &rx;
+  std::vector<double> close, notice;
+  for (int i = 0; i < rounds; ++i) {
+    rx.OpenSndRx(&window);
+    rx.StartSndRx();
+    std::this_thread::sleep_for(300ms);
+    rx.SetStopRequested(true);
+    close.push_back(Milliseconds([&] { rx.CloseSndRx(); }));
+    notice.push_back(Milliseconds([&] { ui.RunPending(); }));
+    rx.FinishStopSignal();
+    std::this_thread::sleep_for(100ms);
+  }
+  Report("Stop after Receive: capture closed (libpulse)", close);
+  Report("Stop after Receive: its notice, the signal started (libpulse)", notice);
+}
+
 void MeasureBeep(const std::string& label, Speaker& speaker, int rounds) {
   std::vector<double> beeps;
   for (int i = 0; i < rounds; ++i) {
@@ -170,6 +199,7 @@ int main(int argc, char** argv) {
   MeasureBeep("sdl", sdlSpeaker, rounds);
   PulseSpeaker pulseSpeaker;
   MeasureBeep("libpulse", pulseSpeaker, rounds);
+  MeasureStopAfterReceive(pulseInput, ui, pulseSpeaker, rounds);
   MeasureClicks(audio, 2 * rounds);
   return 0;
 }

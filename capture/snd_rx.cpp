@@ -89,6 +89,10 @@ void SndRx::StartSndRx() {
   stopRequested_ = false;
 }
 
+void SndRx::FinishStopSignal() {
+  if (stopSignal_.joinable()) stopSignal_.join();
+}
+
 bool SndRx::CloseSndRx() {
   if (!deviceOpen_) return true;
   device_.Stop();
@@ -109,9 +113,13 @@ int SndRx::OnWimData(WaveIn& device, WaveHdr& header, const std::function<void()
     return 0;
   }
   if (stopRequested_) {
-    // The buffer stays current for the next run.
-    speaker_.Beep(StopSignalHigh, StopSignalMs);
-    speaker_.Beep(StopSignalLow, StopSignalMs);
+    // The buffer stays current for the next run. A signal still sounding ends first, so the
+    // two never overlap.
+    FinishStopSignal();
+    stopSignal_ = std::jthread([this] {
+      speaker_.Beep(StopSignalHigh, StopSignalMs);
+      speaker_.Beep(StopSignalLow, StopSignalMs);
+    });
     if (stopCommand) stopCommand();
     return 0;
   }

@@ -1,11 +1,13 @@
 #pragma once
 // The microphone path: records one-second buffers from the default input device, taking them
 // from the free queue and handing them to the filled queue, one buffer with the device at a time.
+// Threads: user-interface thread; the two-tone signal at a stop plays on a thread of its own.
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "capture/capture_queue.h"
 #include "platform/memory_block.h"
@@ -29,9 +31,12 @@ class SndRx {
   void StartSndRx();
   bool CloseSndRx();
   // The buffer cycle, run by the window's handler for a returned buffer. stopCommand is the
-  // window's Stop command, run after the two-tone signal when a stop was requested. A notice
+  // window's Stop command, run when a stop was requested, as the two-tone signal starts; the
+  // signal plays on a thread of its own, so the caller is not held while it sounds. A notice
   // for a buffer the device holds again, or for one that is not the current buffer, is ignored.
   int OnWimData(WaveIn& device, WaveHdr& header, const std::function<void()>& stopCommand);
+  // Returns once a two-tone signal under way has played. The destructor waits for it too.
+  void FinishStopSignal();
 
   bool StopRequested() const { return stopRequested_; }
   void SetStopRequested(bool requested) { stopRequested_ = requested; }
@@ -77,6 +82,8 @@ class SndRx {
   MemoryBlock headerBlock_;
   WaveHdr* header_ = nullptr;
   MmResult lastResult_ = MMSYSERR_NOERROR;
+  // Plays the two-tone signal; touches nothing but the speaker. Last: joined first.
+  std::jthread stopSignal_;
 };
 
 }  // namespace zudorave

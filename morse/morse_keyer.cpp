@@ -39,6 +39,7 @@ bool MorseKeyer::StartElementTimer() {
   station_.TimerIdle = 0;
   station_.KeyingActive = 1;
   station_.DecodedTextReady = 0;
+  lostPosted_ = false;
   ++run_;
   endDelivered_ = false;
   decoding_ = std::jthread([this](std::stop_token stop) {
@@ -95,7 +96,29 @@ void MorseKeyer::ElementTick(TimerId, uint32_t, uintptr_t, uintptr_t, uintptr_t)
   if (const uint32_t samples = unheardSamples_; samples > 0) {
     engine_.Render(std::span(unheard_).first(samples));
   }
+  if (keyTx_.DeviceLost()) {
+    // Nothing renders: a transmission would never end, so it ends here; a manual run goes on
+    // and is heard again once the output is back.
+    if (!lostPosted_.exchange(true)) PostLost(run_);
+    if (Sends(station_.OperatingState)) return;
+  } else {
+    lostPosted_ = false;
+  }
   if (engine_.Tick()) PostEnd(run_);
+}
+
+void MorseKeyer::PostLost(uint64_t run) {
+  ui_.Post([this, alive = std::weak_ptr(alive_), run] {
+    if (alive.expired() || run != run_ || station_.TimerIdle != 0) return;
+    const bool sending = Sends(station_.OperatingState);
+    if (sending) {
+      if (endDelivered_) return;
+      endDelivered_ = true;
+      StopElementTimer();
+    }
+    if (onLost_) onLost_(sending);
+    if (sending && onEnd_) onEnd_();
+  });
 }
 
 void MorseKeyer::PostEnd(uint64_t run) {

@@ -46,8 +46,15 @@ class MorseKeyer {
 
   // What to do, on the user-interface thread, once a transmission has ended: the keyer has
   // stopped the element timer just before. Comes once per run, and only while the station is
-  // still Transmitting or StoppingTransmit in that run; never after the keyer is gone.
+  // still Transmitting or StoppingTransmit in that run; never after the keyer is gone. A
+  // transmission also ends when its output goes away (the sound server was lost).
   void OnTransmissionEnd(std::function<void()> handler) { onEnd_ = std::move(handler); }
+  // What to say, on the user-interface thread, when the output of a run goes away: once per
+  // loss, with true when that ended a transmission (the end handler follows), false in a manual
+  // run, which goes on.
+  void OnOutputLost(std::function<void(bool transmissionEnded)> handler) {
+    onLost_ = std::move(handler);
+  }
 
   // Opens the keying output playing the engine and starts the timer at one dot; false,
   // changing nothing, when the timer runs already, cannot start, or the output cannot open
@@ -75,6 +82,7 @@ class MorseKeyer {
 
  private:
   void PostEnd(uint64_t run);
+  void PostLost(uint64_t run);
   void StopDecoding();
 
   StationValues& station_;
@@ -88,6 +96,10 @@ class MorseKeyer {
   std::vector<int16_t> unheard_;
   std::atomic<uint32_t> unheardSamples_{0};
   std::atomic<uint64_t> run_{0};
+  // Timer's thread: a loss of the output has been posted; cleared once the output is back, and
+  // by the user-interface thread as a run starts, before its first tick.
+  std::atomic<bool> lostPosted_{false};
+  std::function<void(bool)> onLost_;
   bool endDelivered_ = false;  // user-interface thread only
   // Calls posted for the end find out through it whether the keyer is still there.
   std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);

@@ -9,7 +9,8 @@ namespace zudorave {
 void SendPlanner::Begin() {
   const auto size = static_cast<int32_t>(station_.TransmitText.Get().size());
   const int32_t keyed = std::max(station_.KeyedCharIndex.load(), 0);
-  cursor_ = keyed < size ? keyed : 0;
+  // Text typed into an idle station is sent from its start; the box's text from the caret.
+  cursor_ = station_.TypedRunStart < 0 && keyed < size ? keyed : 0;
   caretOffset_ = keyed - cursor_;
   planned_ = 0;
   plannedUnits_ = 0;

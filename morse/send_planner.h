@@ -5,9 +5,9 @@
 // changes nothing that is heard.
 //
 // Where sending starts: at KeyedCharIndex when that is inside the text, else at the text's
-// start. The difference is the caret's offset: text typed into an idle station is sent alone,
-// while KeyedCharIndex points at it in the text box, so each character's caret index is its
-// index in the text plus that offset.
+// start, and always there for text typed or pasted into an idle station (TypedRunStart). The
+// difference is the caret's offset: such text is sent alone, while KeyedCharIndex points at it
+// in the text box, so each character's caret index is its index in the text plus that offset.
 //
 // Threads: Begin on the user-interface thread while no tick runs; Tick on the element timer's
 // thread. The audio thread is the queue's other end and publishes its progress.

@@ -83,6 +83,9 @@ struct StationValues {
   std::atomic<int32_t> KeyedCharIndex{0};
   // ui only.
   int32_t TypedLength = 0;
+  // ui only (the planner reads it as a run starts): where in the text box TransmitText starts
+  // when it holds what was typed or pasted into an idle station; -1 when it is the box's text.
+  int32_t TypedRunStart = -1;
   // Where in TransmitText the character keyed now stands. Writers clock (as each character
   // starts) and ui, which pulls it back to 0 by compare-exchange when the text is cut short
   // before it, so a position the clock set meanwhile is not lost. Reader ui.

@@ -29,6 +29,9 @@ class RenderOut {
   // Silent at once. Returns only when no Render runs and none will, so the source may go right
   // after. MMSYSERR_INVALHANDLE when not open.
   virtual MmResult Close() = 0;
+  // Any thread, while open: the device went away under the output (the sound server was lost),
+  // and nothing renders until it is back, if it ever is.
+  virtual bool Lost() const { return false; }
 };
 
 }  // namespace zudorave

@@ -1,8 +1,28 @@
 #include "station/station_controller.h"
 
+#include <algorithm>
 #include <string>
 
 namespace zudorave {
+
+namespace {
+
+// What the text box gained from before to after, and where it stands. One character more is
+// its last character wherever it was typed; more at once (a paste) is the inserted run, whole.
+StationController::TypedRun Gained(const std::string& before, const std::string& after) {
+  const std::size_t n = after.size();
+  if (n <= before.size() + 1) return {static_cast<int32_t>(n) - 1, after.substr(n - 1)};
+  const auto firstDiff = std::mismatch(before.begin(), before.end(), after.begin()).first;
+  const auto prefix = static_cast<std::size_t>(firstDiff - before.begin());
+  std::size_t suffix = 0;
+  while (suffix < before.size() - prefix &&
+         before[before.size() - 1 - suffix] == after[n - 1 - suffix]) {
+    ++suffix;
+  }
+  return {static_cast<int32_t>(prefix), after.substr(prefix, n - prefix - suffix)};
+}
+
+}  // namespace
 
 StationController::StationController(StationValues& station, MorseKeyer& keyer, SndRx& rx,
                                      ToneController& tone, StationView& view, Prompts& ask,
@@ -26,8 +46,12 @@ void StationController::Run(StationCommand command) {
 }
 
 void StationController::TypedTextChanged() {
-  const auto length = static_cast<int32_t>(view_.TypedText().size());
-  Run(station_.TypedLength < length ? StationCommand::TextGrew : StationCommand::TextEdited);
+  std::string text = view_.TypedText();
+  const auto length = static_cast<int32_t>(text.size());
+  const bool grew = station_.TypedLength < length;
+  if (grew) typed_ = Gained(boxText_, text);
+  boxText_ = std::move(text);
+  Run(grew ? StationCommand::TextGrew : StationCommand::TextEdited);
 }
 
 bool StationController::Apply(StationEffect effect, const Transition& row, StationCommand command) {
@@ -35,28 +59,26 @@ bool StationController::Apply(StationEffect effect, const Transition& row, Stati
   switch (effect) {
     case E::ClearTransmitText:
       station_.TransmitText.Clear();
+      station_.TypedRunStart = -1;
       break;
     case E::ResetKeyedIndex:
       station_.KeyedCharIndex = 0;
       break;
     case E::TakeWholeText:
       station_.TransmitText.Set(view_.TypedText());
+      station_.TypedRunStart = -1;
       break;
-    case E::TakeLastCharacter: {
-      // Only the last character counts, however much arrived at once.
-      const std::string text = view_.TypedText();
-      const auto n = static_cast<int32_t>(text.size());
-      station_.TransmitText.Set(text.substr(text.size() - 1));
-      station_.TypedLength = n;
-      station_.KeyedCharIndex = n - 1;
+    case E::TakeTypedText:
+      // A paste is sent whole, in order; a typed character alone.
+      station_.TransmitText.Set(typed_.text);
+      station_.TypedLength = static_cast<int32_t>(boxText_.size());
+      station_.KeyedCharIndex = typed_.at;
+      station_.TypedRunStart = typed_.at;
       break;
-    }
-    case E::AppendLastCharacter: {
-      const std::string text = view_.TypedText();
-      station_.TypedLength = static_cast<int32_t>(text.size());
-      station_.TransmitText.Append(text.back());
+    case E::AppendTypedText:
+      station_.TypedLength = static_cast<int32_t>(boxText_.size());
+      station_.TransmitText.Append(typed_.text);
       break;
-    }
     case E::NoteShorterText: {
       const auto n = static_cast<int32_t>(view_.TypedText().size());
       station_.TypedLength = n;

@@ -7,7 +7,9 @@
 // Threads: user-interface thread only; the progress threads reach it through calls carried
 // out there.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "capture/snd_rx.h"
@@ -34,6 +36,12 @@ class StationController : public WimDataTarget, private ProgressTarget {
   ~StationController() override;
   StationController(const StationController&) = delete;
   StationController& operator=(const StationController&) = delete;
+
+  // What the text box gained at its last growth, and where in it that starts.
+  struct TypedRun {
+    int32_t at = 0;
+    std::string text;
+  };
 
   void Run(StationCommand command);
   // The text box changed: grown, or edited, against the length last taken.
@@ -63,6 +71,8 @@ class StationController : public WimDataTarget, private ProgressTarget {
   Prompts& ask_;
   UiThread& ui_;
   std::vector<std::unique_ptr<ProgressThread>> progress_;
+  std::string boxText_;  // the text box's text as its last change left it
+  TypedRun typed_;
 };
 
 }  // namespace zudorave

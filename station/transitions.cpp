@@ -97,13 +97,13 @@ constexpr Row Rows[] = {
     MakeRow(S::Held, C::Receive, Capture, S::ReceivingFromHeld,
             {E::OpenCapture, E::EnterState, E::Enable, E::StartCapture}, ButtonsA),
 
-    // The text box grew. From Idle only its last character is sent, and the state is
+    // The text box grew. From Idle only what it gained is sent, and the state is
     // Transmitting before the timer starts (back to Idle when it does not).
-    MakeRow(S::Idle, C::TextGrew, Timer, S::Transmitting,
-            {E::TakeLastCharacter, E::EnterState, E::StartElementTimer, E::Enable,
-             E::StartProgressThread},
-            ButtonsA),
-    MakeRow(S::Transmitting, C::TextGrew, NoCondition, Stays, {E::AppendLastCharacter}),
+    MakeRow(
+        S::Idle, C::TextGrew, Timer, S::Transmitting,
+        {E::TakeTypedText, E::EnterState, E::StartElementTimer, E::Enable, E::StartProgressThread},
+        ButtonsA),
+    MakeRow(S::Transmitting, C::TextGrew, NoCondition, Stays, {E::AppendTypedText}),
     MakeRow(
         S::Held, C::TextGrew, Timer, S::Transmitting,
         {E::TakeWholeText, E::StartElementTimer, E::Enable, E::EnterState, E::StartProgressThread},

@@ -44,14 +44,14 @@ struct Enabling {
 };
 
 enum class StationEffect : uint8_t {
-  ClearTransmitText,    // TransmitText <- empty
-  ResetKeyedIndex,      // KeyedCharIndex <- 0
-  TakeWholeText,        // TransmitText <- the text box's text
-  TakeLastCharacter,    // TransmitText <- its last character, TypedLength <- its length n,
-                        // KeyedCharIndex <- n - 1
-  AppendLastCharacter,  // TypedLength <- n, its last character appended to TransmitText
-  NoteShorterText,      // TypedLength <- n; SendPosition <- 0 when it lies past the end
-  StartElementTimer,    // the condition: the rest of the row only when it starts
+  ClearTransmitText,  // TransmitText <- empty
+  ResetKeyedIndex,    // KeyedCharIndex <- 0
+  TakeWholeText,      // TransmitText <- the text box's text
+  TakeTypedText,      // TransmitText <- what the text box gained (one typed character: its last
+                      // character), TypedLength <- its length, KeyedCharIndex <- where that starts
+  AppendTypedText,    // TypedLength <- the length, what the box gained appended to TransmitText
+  NoteShorterText,    // TypedLength <- n; SendPosition <- 0 when it lies past the end
+  StartElementTimer,  // the condition: the rest of the row only when it starts
   StopElementTimer,
   OpenCapture,  // the condition: the rest of the row only when it opens
   StartCapture,

@@ -29,6 +29,8 @@ class KeyingTx : private RenderSource {
   bool CloseSndTx();
 
   bool DeviceOpen() const { return open_; }
+  // Any thread while open: the device went away under it (see RenderOut::Lost).
+  bool DeviceLost() const { return device_.Lost(); }
 
  private:
   void Render(std::span<int16_t> out) override;

@@ -101,6 +101,19 @@ void KeyingDlg::reject() {
   done(QDialog::Rejected);
 }
 
+void KeyingDlg::showEvent(QShowEvent* event) {
+  TemplateDialog::showEvent(event);
+  // The paddles' box has the keys however the dialog was opened: from a button of the window,
+  // which kept the focus there, too. Once more after the window system has shown it.
+  TakeTheKeys();
+  QTimer::singleShot(0, this, &KeyingDlg::TakeTheKeys);
+}
+
+void KeyingDlg::TakeTheKeys() {
+  activateWindow();
+  edit_->setFocus(Qt::ActiveWindowFocusReason);
+}
+
 void KeyingDlg::done(int result) {
   ReleaseJoystick();
   QDialog::done(result);

@@ -43,10 +43,12 @@ class KeyingDlg : public TemplateDialog, public JoystickTarget {
 
  protected:
   void done(int result) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void OnInitDialog();
   void ReleaseJoystick();
+  void TakeTheKeys();
 
   MorseKeyer* keyer_;
   StationValues& station_;

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSlider>
+#include <cstdio>
 #include <limits>
 
 #include "ui/about_dlg.h"
@@ -80,6 +81,13 @@ MainDlg::MainDlg(const MainDlgContext& context)
   stationControls_.ReceiveFrom(context.Received, context.CaptureDevice);
   // The keyer has stopped the element timer when a transmission ends.
   keyer_.OnTransmissionEnd([this] { SendMessage(WM_TX_DONE, 0, 0); });
+  keyer_.OnOutputLost([](bool transmissionEnded) {
+    std::fputs(transmissionEnded
+                   ? "zudorave: the sound server went away; the transmission has ended\n"
+                   : "zudorave: the sound server went away; the sidetone plays again once it is "
+                     "back\n",
+               stderr);
+  });
 }
 
 MainDlg::~MainDlg() {
@@ -114,7 +122,11 @@ void MainDlg::CreateFromTemplate() {
   menuBar_->setNativeMenuBar(false);
   menuItems_ = BuildMenuBar(*menuBar_, MainMenuTemplate());
   for (const auto& [id, action] : menuItems_) {
-    connect(action, &QAction::triggered, this, [this, id = id] { OnCommand(id, BN_CLICKED); });
+    // Queued: whoever triggered the item (a click, or a screen reader's Press, which waits for
+    // the answer) gets it back at once, even when the command then runs a modal box.
+    connect(
+        action, &QAction::triggered, this, [this, id = id] { OnCommand(id, BN_CLICKED); },
+        Qt::QueuedConnection);
   }
   for (QMenu* popup : menuBar_->findChildren<QMenu*>()) {
     connect(popup, &QMenu::aboutToShow, this, &MainDlg::OnInitMenu);
@@ -323,6 +335,7 @@ void MainDlg::CloseDevices() {
   // No device and no timer may outlive the dialog's run, whichever way it ended.
   keyer_.StopElementTimer();
   if (rx_.DeviceOpen()) rx_.CloseSndRx();
+  rx_.FinishStopSignal();
   context_.Tx.CloseSndTx();
 }
 

@@ -73,6 +73,21 @@ class KeyingDlgView : public DecodedTextView {
   KeyingDlg& dialog_;
 };
 
+// Disables a window, and enables it again as it goes whichever way the run ends.
+class WindowDisabledWhile {
+ public:
+  WindowDisabledWhile(QWidget& window, QWidget& dialog) : window_(window) {
+    window_.setEnabled(false);
+    dialog.setEnabled(true);
+  }
+  ~WindowDisabledWhile() { window_.setEnabled(true); }
+  WindowDisabledWhile(const WindowDisabledWhile&) = delete;
+  WindowDisabledWhile& operator=(const WindowDisabledWhile&) = delete;
+
+ private:
+  QWidget& window_;
+};
+
 }  // namespace
 
 StationControls::StationControls(StationController& controller, ToneControls& tone,
@@ -162,6 +177,9 @@ void StationControls::RunKeyingDialog(int monitorPriority) {
       [this] { controller_.Run(StationCommand::KeyingCancelled); }, dialog_);
   KeyingDlgView view(dialog);
   ActiveKeyingDlg = &dialog;
+  // The window answers nothing while the dialog runs; the dialog, a window of its own, stays
+  // enabled under it.
+  const WindowDisabledWhile disabled(*dialog_, dialog);
   {
     // Joined when the run ends, before the dialog it writes to goes.
     KeyingMonitorThread monitor(keying_.station, keying_.ui, view, monitorPriority);

@@ -65,7 +65,7 @@ class PulseRenderOut : public RenderOut {
 
   bool IsOpen() const { return open_; }
   // While open: the server went away and has not yet taken a new stream.
-  bool Lost() const { return lost_.load(std::memory_order_acquire); }
+  bool Lost() const override { return lost_.load(std::memory_order_acquire); }
   // While open: keeps Render from running (returning once it is out), or lets it run again.
   // Only briefly: the server's other requests wait too.
   void HoldRender(bool hold);

@@ -6,6 +6,7 @@
 // the device's rules (tests/contracts/render_out_contract.h); openResult makes Open fail as a
 // device can.
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ class FakeRenderOut : public RenderOut {
   WaveFormatEx openedFormat{};
   int openDevices = 0;  // opened and not yet closed
   std::vector<int16_t> played;
+  // Set by the test as the sound server going away would; read from any thread.
+  std::atomic<bool> lost{false};
 
   MmResult Open(const WaveFormatEx& format, RenderSource& source) override {
     calls.push_back("Open " + std::to_string(format.nSamplesPerSec));
@@ -41,6 +44,8 @@ class FakeRenderOut : public RenderOut {
     --openDevices;
     return MMSYSERR_NOERROR;
   }
+
+  bool Lost() const override { return lost.load(); }
 
   // Renders samples in blocks of at most block; false, rendering nothing, while closed.
   bool Pump(std::size_t samples, std::size_t block = 256) {

@@ -188,6 +188,35 @@ TEST(MorseKeyer, TheSecondStopEndsTheTransmissionAsIfItHadRunOut) {
   EXPECT_EQ(ends, 1);
 }
 
+TEST(MorseKeyer, AnOutputLostUnderATransmissionEndsItOnceAndAManualRunWaitsForIt) {
+  for (const StationState state :
+       {StationState::Transmitting, StationState::StoppingTransmit, StationState::ManualKeying}) {
+    Keying k;
+    int ends = 0;
+    std::vector<bool> lost;
+    k.keyer.OnTransmissionEnd([&] { ++ends; });
+    k.keyer.OnOutputLost([&](bool ended) { lost.push_back(ended); });
+    k.station.TransmitText.Set("PARIS");
+    k.station.LoopFlag = 1;
+    k.station.OperatingState = state;
+    ASSERT_TRUE(k.keyer.StartElementTimer());
+    k.device.lost = true;  // nothing renders any more: no character is ever finished
+    k.timer.Tick(4);
+    k.ui.RunPending();
+    const bool sends = state != StationState::ManualKeying;
+    EXPECT_EQ(ends, sends ? 1 : 0) << Name(state);
+    EXPECT_EQ(lost, std::vector<bool>{sends}) << Name(state);
+    EXPECT_EQ(k.timer.Running(), sends ? 0u : 1u) << Name(state);
+    EXPECT_EQ(k.device.openDevices, sends ? 0 : 1) << Name(state);
+    k.keyer.StopElementTimer();
+    k.ui.RunPending();
+    // The next run, on an output that is back, starts at once.
+    k.device.lost = false;
+    k.station.OperatingState = StationState::Transmitting;
+    EXPECT_TRUE(k.keyer.StartElementTimer()) << Name(state);
+  }
+}
+
 TEST(MorseKeyer, AManualRunDecodesOnAThreadOfItsOwnAndAStaleSpeedChangeLandsWhenItStops) {
   Keying k;
   k.station.OperatingState = StationState::ManualKeying;

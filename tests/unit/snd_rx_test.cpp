@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "capture/capture_pool.h"
@@ -129,7 +130,7 @@ TEST(SndRxRecording, WhenThePoolIsSpentTheDeviceGetsNoNewBuffer) {
   EXPECT_EQ(c.device.calls, (Calls{"GetNumDevs", "Open", "Start"}));
 }
 
-TEST(SndRxStop, AStopRequestSoundsTheTwoToneSignalAndQueuesNothing) {
+TEST(SndRxStop, AStopRequestSoundsTheTwoToneSignalOffTheCallersThreadAndQueuesNothing) {
   Capture c;
   c.Run();
   c.rx.SetStopRequested(true);
@@ -137,8 +138,11 @@ TEST(SndRxStop, AStopRequestSoundsTheTwoToneSignalAndQueuesNothing) {
   c.rx.CloseSndRx();  // the partly filled buffer comes back; its notice runs after the close
   c.device.calls.clear();
   EXPECT_EQ(c.device.DeliverNotices(), 1);
-  EXPECT_EQ(c.speaker.calls, (Calls{"Beep 1000 60", "Beep 500 60"}));
   EXPECT_EQ(c.window.stopCommands, 1);
+  c.rx.FinishStopSignal();
+  EXPECT_EQ(c.speaker.calls, (Calls{"Beep 1000 60", "Beep 500 60"}));
+  // The window is not held while it sounds.
+  EXPECT_NE(c.speaker.threads.at(0), std::this_thread::get_id());
   EXPECT_TRUE(c.filledQueue.Empty());
   EXPECT_EQ(c.freeQueue.Size(), 7u);
   EXPECT_TRUE(c.device.calls.empty());  // not even unprepared

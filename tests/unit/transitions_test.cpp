@@ -20,7 +20,7 @@ const char* Name(StationCommand command) {
 
 std::string Name(StationEffect effect, const Transition& row) {
   constexpr const char* names[] = {
-      "ClearText",    "ZeroIndex", "WholeText",   "LastChar",     "AppendChar",   "NoteShorter",
+      "ClearText",    "ZeroIndex", "WholeText",   "Typed",        "AppendTyped",  "NoteShorter",
       "StartTimer",   "StopTimer", "OpenCapture", "StartCapture", "CloseCapture", "ReleaseMike",
       "EnterState",   "Enable",    "Progress",    "KeyingDialog", "StoreLoop",    "RefreshMenu",
       "HeldBackTone", "RunStop",   "Repeat"};
@@ -74,12 +74,12 @@ const std::string Expected[] = {
         " EnterState Progress / failed -> Idle: ClearText ZeroIndex WholeText StartTimer",
     std::string("Held Transmit -> Transmitting: ClearText WholeText StartTimer ") + A +
         " EnterState Progress / failed -> Held: ClearText WholeText StartTimer",
-    // Only the last character, and the state set before the timer starts (left when it fails).
-    std::string("Idle TextGrew -> Transmitting: LastChar EnterState StartTimer ") + A +
-        " Progress / failed -> Idle: LastChar EnterState StartTimer",
+    // Only what the box gained, and the state set before the timer starts (left when it fails).
+    std::string("Idle TextGrew -> Transmitting: Typed EnterState StartTimer ") + A +
+        " Progress / failed -> Idle: Typed EnterState StartTimer",
     std::string("Held TextGrew -> Transmitting: WholeText StartTimer ") + A +
         " EnterState Progress / failed -> Held: WholeText StartTimer",
-    "Transmitting TextGrew -> Transmitting: AppendChar",
+    "Transmitting TextGrew -> Transmitting: AppendTyped",
     std::string("Transmitting Stop -> StoppingTransmit: ") + B + " EnterState",
     "StoppingTransmit Stop -> StoppingTransmit: StopTimer",
     "* TxDone -> Idle: Enable(+Transmit +Receive -Stop) EnterState HeldBackTone",

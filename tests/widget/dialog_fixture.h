@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "app/generator_app.h"
@@ -55,6 +56,24 @@ class DialogTest : public ::testing::Test {
     waveOut.calls.clear();
   }
 
+  // A menu item chosen: its command comes as a queued call, carried out here.
+  void Choose(int id) const {
+    dlg->MenuItem(id)->trigger();
+    QCoreApplication::processEvents();
+  }
+
+  // Hands the modal widget to inspect once one runs: looked for again until then, as a command
+  // may come as a queued call that has not run yet.
+  static void WhenModal(std::function<void(QWidget*)> inspect, int tries = 100) {
+    QTimer::singleShot(0, [inspect = std::move(inspect), tries] {
+      if (QWidget* modal = QApplication::activeModalWidget()) {
+        inspect(modal);
+      } else if (tries > 0) {
+        WhenModal(inspect, tries - 1);
+      }
+    });
+  }
+
   QAbstractButton* Button(int id) const { return qobject_cast<QAbstractButton*>(dlg->Control(id)); }
   QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(dlg->Control(id)); }
   template <typename T>
@@ -89,9 +108,7 @@ class DialogTest : public ::testing::Test {
   template <typename Action, typename Inspect>
   static void WithModal(Action action, Inspect inspect) {
     bool seen = false;
-    QTimer::singleShot(0, [&] {
-      QWidget* modal = QApplication::activeModalWidget();
-      ASSERT_NE(modal, nullptr);
+    WhenModal([&](QWidget* modal) {
       seen = true;
       inspect(modal);
       if (auto* ok = modal->findChild<QAbstractButton*>("1")) {
@@ -101,7 +118,7 @@ class DialogTest : public ::testing::Test {
       }
     });
     action();
-    QCoreApplication::processEvents();  // a timer left over when nothing opened
+    QCoreApplication::processEvents();  // the command, if it came queued
     EXPECT_TRUE(seen) << "no modal dialog opened";
   }
 };

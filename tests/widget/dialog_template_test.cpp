@@ -150,6 +150,7 @@ TEST_F(MainTemplate, MenusOpenFromTheKeyboard) {
   QMenu* option = dlg->MenuBar()->findChild<QMenu*>("Option");
   ASSERT_TRUE(QTest::qWaitFor([&] { return option->isVisible(); }, 1000));
   QTest::keyClick(option, Qt::Key_S);  // &Sinus
+  QCoreApplication::processEvents();   // the command comes as a queued call
   EXPECT_FALSE(objects->Tx.Sinus());
 }
 

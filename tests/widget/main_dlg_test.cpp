@@ -221,10 +221,10 @@ TEST_F(Sources, AToneKeepsPlayingThroughAKeyingRunAndStopsWhenUnticked) {
   StartQuiet();
   Button(IDC_AF1)->click();
   waveOut.calls.clear();
-  dlg->MenuItem(ID_CONFIG_TRANSMIT)->trigger();
+  Choose(ID_CONFIG_TRANSMIT);
   EXPECT_EQ(keyingOut.openDevices, 1);
-  dlg->MenuItem(ID_CONFIG_STOP)->trigger();
-  dlg->MenuItem(ID_CONFIG_STOP)->trigger();  // the second stops the element timer
+  Choose(ID_CONFIG_STOP);
+  Choose(ID_CONFIG_STOP);  // the second stops the element timer
   EXPECT_EQ(keyingOut.openDevices, 0);
   QCoreApplication::processEvents();      // the end of the transmission
   EXPECT_THAT(waveOut.calls, IsEmpty());  // the tone's loop was never touched
@@ -361,7 +361,7 @@ TEST_F(Af1Trackbar, AMoveWhileSendingIsKeyedFromTheNextCharacter) {
     const QSignalBlocker quiet(Widget<QPlainTextEdit>(IDC_TEXT));
     Widget<QPlainTextEdit>(IDC_TEXT)->setPlainText("ee");  // dots at 0 and 4 x 171 ms
   }
-  dlg->MenuItem(ID_CONFIG_TRANSMIT)->trigger();
+  Choose(ID_CONFIG_TRANSMIT);
   timer.Tick();
   keyingOut.Pump(MsToSamples(50));
   Widget<QSlider>(IDC_AF1_SLIDER)->setSliderPosition(1000);
@@ -535,10 +535,10 @@ using Options = DialogTest;
 
 TEST_F(Options, SinusTwiceReturnsToTheStart) {
   StartQuiet();
-  dlg->MenuItem(ID_OPTION_SINUS)->trigger();
+  Choose(ID_OPTION_SINUS);
   EXPECT_FALSE(objects->Tx.Sinus());
   EXPECT_FALSE(dlg->MenuItem(ID_OPTION_SINUS)->isChecked());
-  dlg->MenuItem(ID_OPTION_SINUS)->trigger();
+  Choose(ID_OPTION_SINUS);
   EXPECT_TRUE(objects->Tx.Sinus());
   EXPECT_TRUE(dlg->MenuItem(ID_OPTION_SINUS)->isChecked());
   EXPECT_EQ(objects->Station.ToneChangePending, 0);
@@ -554,13 +554,13 @@ TEST_F(Options, SinusWhileTransmittingFlagsTheToneChange) {
 
 TEST_F(Options, SpeakerAndIgnoreSpacesToggleTheirProgramWideCopies) {
   StartQuiet();
-  dlg->MenuItem(ID_OPTION_SPEAKER)->trigger();
+  Choose(ID_OPTION_SPEAKER);
   EXPECT_TRUE(dlg->MenuItem(ID_OPTION_SPEAKER)->isChecked());
   EXPECT_EQ(objects->Station.UseSpeaker, 1);
-  dlg->MenuItem(ID_OPTION_IGNORE_SPACES)->trigger();
+  Choose(ID_OPTION_IGNORE_SPACES);
   EXPECT_FALSE(dlg->MenuItem(ID_OPTION_IGNORE_SPACES)->isChecked());
   EXPECT_EQ(objects->Station.IgnoreSpaces, 0);
-  dlg->MenuItem(ID_OPTION_SPEAKER)->trigger();
+  Choose(ID_OPTION_SPEAKER);
   EXPECT_EQ(objects->Station.UseSpeaker, 0);
   EXPECT_FALSE(dlg->MenuItem(ID_OPTION_SPEAKER)->isChecked());
 }
@@ -610,7 +610,7 @@ TEST_F(Commands, SystemCommands16To31AndHelpAboutOpenTheAboutBox) {
     WithModal([&] { dlg->OnSysCommand(id); },
               [](QWidget* modal) { EXPECT_NE(qobject_cast<AboutDlg*>(modal), nullptr); });
   }
-  WithModal([&] { dlg->MenuItem(ID_APP_ABOUT)->trigger(); },
+  WithModal([&] { Choose(ID_APP_ABOUT); },
             [](QWidget* modal) { EXPECT_EQ(modal->windowTitle(), "About Zudorave"); });
 }
 
@@ -690,7 +690,10 @@ TEST_F(WaysOut, EveryWayOutClosesEveryDeviceAndStopsTheElementTimer) {
   const std::vector<std::function<void(MainDlg&)>> ways = {
       [](MainDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); },
       [](MainDlg& d) { d.close(); },
-      [](MainDlg& d) { d.MenuItem(ID_FILE_EXIT)->trigger(); },
+      [](MainDlg& d) {
+        d.MenuItem(ID_FILE_EXIT)->trigger();
+        QCoreApplication::processEvents();
+      },
       [](MainDlg& d) { d.OnSysCommand(SC_CLOSE); },
       [](MainDlg& d) {
         qobject_cast<QLineEdit*>(d.Control(IDC_AF2_EDIT))->setText("100");
@@ -707,7 +710,7 @@ TEST_F(WaysOut, EveryWayOutClosesEveryDeviceAndStopsTheElementTimer) {
     dlg->OnCommand(IDC_MIKE, BN_CLICKED);
     ASSERT_EQ(waveOut.openDevices, 1);
     ASSERT_EQ(waveIn.openDevices, 1);
-    dlg->MenuItem(ID_CONFIG_TRANSMIT)->trigger();
+    Choose(ID_CONFIG_TRANSMIT);
     ASSERT_EQ(timer.Running(), 1u);
     ways[way](*dlg);
     EXPECT_FALSE(dlg->isVisible());

@@ -2,6 +2,7 @@
 // worker threads and the question before quitting, on the device doubles.
 #include <gmock/gmock.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -33,7 +34,7 @@ class States : public DialogTest {
 
   StationState State() const { return objects->Station.OperatingState; }
   void SetState(StationState state) { objects->Station.OperatingState = state; }
-  void Command(int menuId) { dlg->MenuItem(menuId)->trigger(); }
+  void Command(int menuId) { Choose(menuId); }
   // The enabled station controls, in a fixed order, as one string.
   std::string Enabled() const {
     std::string enabled;
@@ -62,9 +63,9 @@ class States : public DialogTest {
   }
   // Runs the keying dialog's modal run with inspect, then closes it as its Cancel would.
   void WhenTheKeyingDialogOpens(std::function<void()> inspect) {
-    QTimer::singleShot(0, [this, inspect] {
+    WhenModal([inspect](QWidget* modal) {
       inspect();
-      if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) modal->reject();
+      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
     });
   }
 };
@@ -78,7 +79,8 @@ TEST_F(States, StopTwiceWhileTransmittingThenOnlyTheEndMessageReturnsToIdle) {
   EXPECT_EQ(Enabled(), "Tx Manual Rx ");
   EXPECT_EQ(timer.Running(), 1u);  // the transmission still ends on its own
   Command(ID_CONFIG_TRANSMIT);     // offered, and does nothing
-  Command(ID_CONFIG_STOP);
+  // The handler itself: its end message is still to come when the next line looks.
+  dlg->OnCommand(ID_CONFIG_STOP, BN_CLICKED);
   EXPECT_EQ(State(), StationState::StoppingTransmit);
   EXPECT_EQ(timer.Running(), 0u);
   EXPECT_EQ(keyingOut.openDevices, 0);
@@ -123,19 +125,39 @@ TEST_F(States, TransmitTakesTheWholeTextAndFromHeldKeepsTheKeyedIndex) {
   EXPECT_EQ(objects->Station.TransmitText.Get(), "test de");
 }
 
-TEST_F(States, TheTextBoxSendsOnlyItsLastCharacterAndEditingNeverStartsAnything) {
+TEST_F(States, TheTextBoxSendsWhatItGainsWholeAndEditingNeverStartsAnything) {
   Text()->setPlainText("abc");  // pasted at once
   EXPECT_EQ(State(), StationState::Transmitting);
-  EXPECT_EQ(objects->Station.TransmitText.Get(), "c");
-  EXPECT_EQ(objects->Station.KeyedCharIndex, 2);
+  EXPECT_EQ(objects->Station.TransmitText.Get(), "abc");
+  EXPECT_EQ(objects->Station.KeyedCharIndex, 0);
   Type("d");
-  EXPECT_EQ(objects->Station.TransmitText.Get(), "cd");
+  Type("ef");
+  EXPECT_EQ(objects->Station.TransmitText.Get(), "abcdef");
   StopTransmitting();
   objects->Station.SendPosition = 3;
   Text()->setPlainText("ab");  // shorter: taken whole, nothing starts
   EXPECT_EQ(State(), StationState::Idle);
   EXPECT_EQ(objects->Station.TransmitText.Get(), "ab");
   EXPECT_EQ(objects->Station.SendPosition, 0);
+
+  // A paste behind text already there is keyed from its first character, in order.
+  Type("paris");
+  EXPECT_EQ(objects->Station.TransmitText.Get(), "paris");
+  EXPECT_EQ(objects->Station.KeyedCharIndex, 2);
+  timer.Tick();
+  keyingOut.Pump(MsToSamples(1));
+  EXPECT_EQ(objects->Station.SendPosition, 0);
+  EXPECT_EQ(objects->Station.KeyedCharIndex, 2);
+  // Through the handler: the menu's Stop is greyed until the menu next opens.
+  dlg->OnCommand(ID_CONFIG_STOP, BN_CLICKED);
+  dlg->OnCommand(ID_CONFIG_STOP, BN_CLICKED);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(State(), StationState::Idle);
+  QTextCursor middle(Text()->document());
+  middle.setPosition(1);
+  middle.insertText("xyz");  // "axyzbparis"
+  EXPECT_EQ(objects->Station.TransmitText.Get(), "xyz");
+  EXPECT_EQ(objects->Station.KeyedCharIndex, 1);
 }
 
 TEST_F(States, AFailedStartFromTheTextBoxLeavesTheStationIdle) {
@@ -161,7 +183,7 @@ TEST_F(States, ReceptionSharesTheCaptureAndItsStopUnticksMike) {
   EXPECT_EQ(waveOut.openDevices, 0);
   // The partial buffer's late notice: the two-tone signal, then Stop, which does nothing now.
   waveIn.DeliverNotices();
-  EXPECT_THAT(speaker.calls, ::testing::ElementsAre("Beep 1000 60", "Beep 500 60"));
+  EXPECT_THAT(speaker.WaitForCalls(2), ::testing::ElementsAre("Beep 1000 60", "Beep 500 60"));
   EXPECT_EQ(State(), StationState::Idle);
 }
 
@@ -201,6 +223,33 @@ TEST_F(States, ManualFromHeldRunsTheKeyingDialogAndItsEndReturnsToHeld) {
   EXPECT_EQ(State(), StationState::Held);
   EXPECT_EQ(timer.Running(), 0u);
   EXPECT_EQ(Enabled(), "Tx Manual Spacing ");
+}
+
+TEST_F(States, AMenuCommandPressedThroughAccessibilityReturnsAtOnceAndRunsAfter) {
+  QMenu* config = nullptr;
+  for (QMenu* popup : dlg->MenuBar()->findChildren<QMenu*>()) {
+    if (popup->objectName() == "Config") config = popup;
+  }
+  ASSERT_NE(config, nullptr);
+  QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(config);
+  QAccessibleInterface* manual = nullptr;
+  for (int i = 0; i < menu->childCount(); ++i) {
+    if (menu->child(i)->text(QAccessible::Name).contains("Manual")) manual = menu->child(i);
+  }
+  ASSERT_NE(manual, nullptr);
+  bool pressing = true;
+  bool openedDuringThePress = false;
+  bool opened = false;
+  WhenTheKeyingDialogOpens([&] {
+    opened = true;
+    openedDuringThePress = pressing;
+  });
+  manual->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  pressing = false;
+  EXPECT_FALSE(openedDuringThePress);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(State(), StationState::Idle);
 }
 
 TEST_F(States, TheProgressThreadFollowsTheKeyedCharacterAndRestoresTheButtons) {
@@ -283,7 +332,7 @@ TEST_F(States, QuittingAReceptionClosesTheCaptureAndATransmissionStopsTheTimer) 
   ASSERT_EQ(State(), StationState::Transmitting);
   dlg->show();
   prompts.answers = {IDYES};
-  dlg->MenuItem(ID_FILE_EXIT)->trigger();
+  Choose(ID_FILE_EXIT);
   EXPECT_FALSE(dlg->isVisible());
   EXPECT_EQ(timer.Running(), 0u);
   // Left as it was; its thread is joined all the same.
@@ -327,6 +376,29 @@ TEST_F(StationPanel, ShowsTheHiddenControlsThemselvesAndTheyActAsTheMenuDoes) {
   EXPECT_FALSE(dlg->Control(IDC_MANUAL)->isEnabled());
   Button(IDC_STOP)->click();
   EXPECT_EQ(objects->Station.OperatingState, StationState::StoppingTransmit);
+}
+
+TEST_F(StationPanel, TheWindowIsDisabledWhileTheKeyingDialogRunsHoweverItOpens) {
+  dlg = std::make_unique<MainDlg>(ContextFor(*objects, Devices(), prompts, environment, true));
+  dlg->Create();
+  const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+      {"the panel's button", [this] { Button(IDC_MANUAL)->click(); }},
+      {"the menu", [this] { Choose(ID_CONFIG_MANUAL); }},
+  };
+  for (const auto& [way, open] : ways) {
+    bool seen = false;
+    WhenModal([&, way = way](QWidget* modal) {
+      seen = true;
+      EXPECT_FALSE(dlg->isEnabled()) << way;
+      EXPECT_FALSE(dlg->MenuBar()->isEnabled()) << way;
+      EXPECT_TRUE(modal->isEnabled()) << way;
+      qobject_cast<QDialog*>(modal)->reject();
+    });
+    open();
+    EXPECT_TRUE(seen) << way;
+    EXPECT_TRUE(dlg->isEnabled()) << way;
+    EXPECT_EQ(objects->Station.OperatingState, StationState::Idle) << way;
+  }
 }
 
 }  // namespace

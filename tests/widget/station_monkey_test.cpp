@@ -68,8 +68,8 @@ class StationMonkey : public DialogTest {
         QCoreApplication::processEvents();
       }
     } else if (Sends(state)) {
-      if (state == StationState::Transmitting) dlg->MenuItem(ID_CONFIG_STOP)->trigger();
-      dlg->MenuItem(ID_CONFIG_STOP)->trigger();
+      if (state == StationState::Transmitting) Choose(ID_CONFIG_STOP);
+      Choose(ID_CONFIG_STOP);
       QCoreApplication::processEvents();
     } else if (state == StationState::Idle) {
       s.OperatingState = StationState::Held;
@@ -78,8 +78,10 @@ class StationMonkey : public DialogTest {
 
   void Step() {
     if (Pick(16) == 0) {
-      CloseModalsSoon();
+      // Queued: the keying run's steps go in after the command, inside its modal run if it opens.
       dlg->MenuItem(ID_CONFIG_MANUAL)->trigger();
+      CloseModalsSoon();
+      QCoreApplication::processEvents();
     } else {
       NonModalStep();
     }
@@ -89,16 +91,16 @@ class StationMonkey : public DialogTest {
     StationValues& s = objects->Station;
     switch (Pick(16)) {
       case 0:
-        dlg->MenuItem(ID_CONFIG_TRANSMIT)->trigger();
+        Choose(ID_CONFIG_TRANSMIT);
         break;
       case 1:
-        dlg->MenuItem(ID_CONFIG_STOP)->trigger();
+        Choose(ID_CONFIG_STOP);
         break;
       case 2:
         EngineStep();
         break;
       case 3:
-        dlg->MenuItem(ID_CONFIG_RECEIVE)->trigger();
+        Choose(ID_CONFIG_RECEIVE);
         break;
       case 4:
         Text()->moveCursor(QTextCursor::End);
@@ -170,7 +172,7 @@ TEST_F(StationMonkey, ThousandsOfRandomStepsThenQuitLeaveNothingOpenOrRunning) {
     ASSERT_NO_FATAL_FAILURE(CheckTheWindowAgreesWithTheState()) << "after step " << step;
   }
   prompts.answers = {IDYES};
-  dlg->MenuItem(ID_FILE_EXIT)->trigger();
+  Choose(ID_FILE_EXIT);
   ASSERT_FALSE(dlg->isVisible());
   EXPECT_EQ(timer.Running(), 0u);
   EXPECT_EQ(waveOut.openDevices, 0);
