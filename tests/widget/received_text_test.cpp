@@ -37,7 +37,6 @@ class ReceivedTextTest : public DialogTest {
     }
     return nullptr;
   }
-  void Command(int id) { dlg->MenuItem(id)->trigger(); }
 
   // Records a signal into the tap in 10 ms blocks, letting the window run between them.
   void Record(const TestSignal& signal) {
@@ -72,7 +71,7 @@ TEST_F(ReceivedTextTest, ReceiveReadsTheInputIntoTheBoxUntilStop) {
   spec.words = 6;
   spec.pitchHz = 650;
   const TestSignal signal = MakeSignal(spec);
-  Command(ID_CONFIG_RECEIVE);
+  Choose(ID_CONFIG_RECEIVE);
   ASSERT_TRUE(samples.IsOpen());
   Record(signal);
   auto copied = [&] {
@@ -83,7 +82,7 @@ TEST_F(ReceivedTextTest, ReceiveReadsTheInputIntoTheBoxUntilStop) {
   EXPECT_EQ(Named<QLabel>("Received pitch")->text(), "650 Hz");
   EXPECT_EQ(Named<QLabel>("Lost samples")->text(), "0 lost");
 
-  Command(ID_CONFIG_STOP);
+  Choose(ID_CONFIG_STOP);
   EXPECT_FALSE(samples.IsOpen()) << "read after Stop";
 
   Named<QPushButton>("Clear received text")->click();

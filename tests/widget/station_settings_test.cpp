@@ -45,9 +45,12 @@ class StationSettingsTest : public DialogTest {
 
   QSlider* Level(const char* name) const { return dlg->findChild<QSlider*>(name); }
 
+  // Menu items come back as queued commands, carried out here as the window would.
   QString Load() {
     StationSettings settings(*dlg, objects->Station);
-    return settings.Load(*OpenStationSettings());
+    const QString problem = settings.Load(*OpenStationSettings());
+    QCoreApplication::processEvents();
+    return problem;
   }
 
   // The values the controls show, one line.
@@ -87,8 +90,8 @@ TEST_F(StationSettingsTest, WhatWasSetComesBackNextRunButTheOscillatorsStartSile
   Edit(IDC_AF2_EDIT)->setText("2,500");
   Edit(IDC_AF3_EDIT)->setText("9,000");
   Button(IDC_LSB)->click();
-  dlg->MenuItem(ID_OPTION_SINUS)->trigger();
-  dlg->MenuItem(ID_OPTION_IGNORE_SPACES)->trigger();
+  Choose(ID_OPTION_SINUS);
+  Choose(ID_OPTION_IGNORE_SPACES);
   Widget<QSlider>(IDC_SPEED_SLIDER)->setValue(20);
   Widget<QSlider>(IDC_SPACING_SLIDER)->setValue(250);
   Button(IDC_LOOP)->click();
