@@ -14,6 +14,11 @@ namespace {
 class StationAccess : public DialogTest {
  protected:
   void SetUp() override {
+#if defined(__SANITIZE_THREAD__)
+    // A shown window this size has Qt paint it in slices on Qt's own thread pool, which
+    // synchronises inside Qt where the thread sanitizer cannot see; the other builds run these.
+    GTEST_SKIP() << "the shown station window is painted on Qt's uninstrumented threads";
+#endif
     DialogDevices devices = Devices();
     devices.Levels = &levels;
     dlg = std::make_unique<MainDlg>(ContextFor(*objects, devices, prompts, environment, true));
