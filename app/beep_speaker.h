@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The beeps. Where SDL runs on PulseAudio or PipeWire, each tone plays on a libpulse stream of
 // its own, so SDL opens no sound device on that server; anywhere else, or when that stream finds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The input device. Where SDL runs on PulseAudio or PipeWire, the capture records on a libpulse
 // stream of its own, so SDL opens no sound device on that server; anywhere else, or when that

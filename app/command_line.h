@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's command line, read before anything else starts. Our options are taken out;
 // Qt's own (-platform, -display, -style and the rest) are handed on to QApplication as given.

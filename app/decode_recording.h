@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // zudorave --decode FILE: the Morse in a recording, as text on standard output.
 // Plain C++, no display and no sound server; any thread.

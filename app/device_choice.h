@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sound devices on the command line: listing them, checking a chosen one exists before any
 // window opens, and the line on stderr that says why a device did not open.

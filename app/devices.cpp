@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/devices.h"
 
 #include "app/beep_speaker.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sound devices the program runs on, made in one place: libpulse for every sound device
 // where SDL runs on a server that serves it, SDL2 elsewhere, with returned capture buffers

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The application: it runs the main dialog modally and ends when the dialog ends.
 #include <QApplication>

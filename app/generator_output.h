@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The generator's output device. Where SDL plays through PulseAudio or PipeWire, the loop gets
 // a short libpulse stream of its own, so a change is heard within about 15 ms rather than SDL's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/keying_output.h"
 
 #include "app/pulse_server.h"

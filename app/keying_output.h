@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keying side's output. Where SDL plays through PulseAudio or PipeWire, both of which serve
 // libpulse, the sidetone gets a libpulse stream of its own: short, but refilled in small steps,

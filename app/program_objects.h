@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program-wide objects, in the order the program creates them; C++ destroys members in
 // reverse, so the queues (and the pool they point into) go last.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether SDL plays through PulseAudio or PipeWire, both of which serve libpulse: every sound
 // device then plays or records on libpulse streams of its own, and SDL's audio is put to rest.

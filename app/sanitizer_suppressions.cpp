@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Linked into the program only when it is built with a sanitizer. Each line names one library's
 // known fault, none of which calls into our code, so a leak or race of ours still fails the run:
 //   libdbus-1         Qt's connection to the session bus is never freed.

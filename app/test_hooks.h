@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Hooks for the tests, the screenshots and the start-up measurement, built into zudorave-testable
 // only (never into the installed program) and switched on by environment variables:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // zudorave --write-morse FILE: a text keyed as the station sends it, written to a sound file.
 // Plain C++, no display and no sound server; any thread.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times rendering one second of a 300 Hz sine to a WAV file, sox against our renderer,
 # each as a whole process.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The receive decoder's quality and cost on made-up signals. Every case is keyed afresh from
 // random text with seeds drawn for this run (printed, so a run can be repeated with --seed);
 // the decoder is told neither pitch nor speed. Prints the character error rate of each case,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long opening and closing the real sound devices hold the calling (user-interface) thread,
 // against the private sound server, as the window's handlers open and close them:
 //   tick         the first oscillator on: OpenSndTx then PlaySndTx

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the sound benchmarks share: other programs keeping every core busy, the CPU time the
 // host takes from this virtual machine, percentiles, and a recording of the sink that a busy

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What one control change costs: refill an oscillator and re-render the second.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keying engine on the real render output and timer, against the private sound server:
 //   sidetone latency  a paddle press reaching the keyer to its first sample arriving at the
 //                     sink's monitor (median, p95, max), as sound_bench times the generator

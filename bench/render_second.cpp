@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders one second of AF1 at 300 Hz, as the generator plays it, into a WAV file:
 // the counterpart of "sox -n -r 44100 -b 16 -c 1 out.wav synth 1 sine 300".
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads the private server's sink monitor through parec and notes when sound arrives after
 // being armed; it can also keep what it reads. For the benchmarks that time the way to the sink.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generator on a real output device, against the private sound server:
 //   latency   from a Mix returning to its new samples arriving at the sink (median, p95, max)
 //   CPU       used by the whole process while the second loops (percent of one core)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The benchmarks that play or record need the private sound server the test session starts.
 #include <cstdio>

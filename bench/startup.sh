@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Process start to main dialog on screen, and resident memory then, over several runs.
 # Usage: bench/startup.sh [build-dir] [runs]; runs under Xvfb when xvfb-run is there.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real periodic timer against its ideal schedule: at 48 ms and at 240 ms, each tick n is
 // compared with start + n x period. Prints the median, 95th and 99th percentile and maximum of
 // the deviation, the drift (the last 20 ticks' median deviation minus the first 20's, and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A drag of the AF1 trackbar: 200 scroll notifications, each timed as a whole and in its parts
 // (refill the oscillator, re-render the second, rewrite the label). Prints median and maximum.
 #include <QAbstractButton>

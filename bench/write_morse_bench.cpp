@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zudorave --write-morse's speed: a lesson of 500 words keyed and written as WAV, FLAC and Ogg
 // through the program's own code, with how many times faster than real time each goes.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The samples the input records while the station receives, on their way to the decoder: a
 // fixed ring that the recording thread fills without waiting and the decoder's thread empties,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The microphone path: records one-second buffers from the default input device, taking them
 // from the free queue and handing them to the filled queue, one buffer with the device at a time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "morse/character_timing.h"
 
 #include "morse/morse_tables.h"

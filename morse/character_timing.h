@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One character's keying worked out from its pattern: where the key goes down and up, in
 // milliseconds from the character's start, and where the next character starts. Plain

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A text that one thread writes and another reads, behind a lock.
 #include <mutex>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The iambic keyer's decisions, taken from the paddle values SetPaddle leaves: the left paddle
 // keys dots, the right dashes; a held paddle repeats; with both down the elements alternate;

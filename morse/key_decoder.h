@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns keyed elements back into text with the decode map: the elements of a character are
 // spelt "P" (dot) and "L" (dash) and looked up when its gap comes; a word gap after decoded

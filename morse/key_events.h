@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the audio thread tells the decoder about manual keying: each element once its tone has
 // ended, and the gaps after the last element as they grow long enough to end a character

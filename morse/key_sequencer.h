@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keying engine's clock: on the audio thread, counts samples and decides from them when
 // the key goes down and up. While the station transmits it keys the planned characters, each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keying engine: sends the text and keys the paddles as a shaped sine at the tone given
 // for the run, timed by the sample clock of the output that plays it, and decodes what the

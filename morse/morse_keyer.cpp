@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "morse/morse_keyer.h"
 
 #include "morse/key_sequencer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Morse keyer: fills the decode map, sets the dot length and spacing from their trackbars,
 // keeps the paddle state, and runs the element timer with the keying engine behind it. A run

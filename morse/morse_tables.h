@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Morse code in both directions. The pattern tables spell each character in unit letters:
 // "x" a unit of tone, "0" a unit of silence, "t" and "e" closing every character, "u" a

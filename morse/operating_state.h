@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the station is doing. The program keeps it as one 32-bit value whose numbers are fixed
 // (0 to 7, below); the code speaks of it by name.

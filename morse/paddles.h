@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The paddles as SetPaddle leaves them and the iambic keyer takes them: the state (the paddle
 // whose press waits to be keyed, or none), the last input taken, and a latch for a press of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sending, on the element timer's side: hands the text to the audio thread character by
 // character a few units ahead of what it keys, and says when the transmission has ended. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A fixed ring that one thread fills and one other thread empties, without locks or
 // allocation, so the audio thread can be either end. Values are copied in and out.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The station's program-wide values in one place, which the main window, the keyer and the
 // worker threads reach by reference. Each says which thread writes it and which read it:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A text keyed as the station sends it, without an output or an element timer: the keying
 // engine runs here on a clock of its own, one timer period of samples after each tick, as fast

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one audio format of the program: 16-bit mono PCM at 44100 samples per second.
 // Both synth/ and capture/ include this, so it lives below both.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The process environment, read through an interface so tests can set "OS" as they please.
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The joystick as paddles: how many there are, and the first one's button presses and releases
 // handed to a window while it holds the capture.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The looping part of the output device as a plain function: what the sound card hears next,
 // given the live sample buffer and how far the loop has got.

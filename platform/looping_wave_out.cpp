@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/looping_wave_out.h"
 
 #include "platform/loop_render.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The header bookkeeping of an output device that loops the one header it is given straight
 // from the caller's buffer, reading its current content on every pass. The device underneath

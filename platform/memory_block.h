@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Movable global memory becomes plain owned heap blocks: "locked" means the address
 // stays put for the owner's life. Allocation can fail, and callers must cope.

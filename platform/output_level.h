@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A level an output plays at, in whole dB from 0 down to MinDb, or off. At 0 dB the samples
 // pass untouched; any change glides over RampSamples, so moving a level never clicks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A timer that calls back on a thread of its own, in place of the multimedia timer: once after a
 // delay, or every period with tick n due at start + n x period, so late ticks do not add up.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Message boxes and the save dialog: the program asks, a person answers. Behind an interface
 // so the widget tests can script the answers and read back what was shown.

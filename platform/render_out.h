@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An output that asks a source for its samples as it plays, for sound that is worked out on
 // the spot (the keyed sidetone) rather than looped from a buffer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Hears every sample an input device records, as it records it, before the buffer cycle: the
 // receive path reads the input from here without waiting for a full buffer.

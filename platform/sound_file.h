@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sound files read as frames of float samples, every channel of a frame side by side, full
 // scale 1, and written as 16-bit mono. Threads: each open file on one thread at a time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The periodic timer on plain threads: each SetEvent starts a thread that sleeps on the steady
 // clock until start + n x period, so a late wake-up never shifts the ticks after it. A tick more

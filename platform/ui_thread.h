@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs calls on the user-interface thread, queued behind what is already waiting there.
 // Device threads use it to hand results over without touching widgets themselves.

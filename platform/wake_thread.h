@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A thread that runs one job each time it is woken. Waking takes no lock and allocates
 // nothing, so an audio callback may do it; wakes that come while the job runs fold into one

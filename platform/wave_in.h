@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sound input device the microphone path records from, one buffer at a time.
 #include <cstdint>

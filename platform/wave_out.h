@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sound output device the generator loops its buffer on.
 #include "platform/wave_types.h"

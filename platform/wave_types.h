@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Our counterparts of the waveform-audio records, with the same fields and values,
 // so that the numbers the program sets stay visible and testable.

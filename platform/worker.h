@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the program's worker threads need: a call carried out on the user-interface thread that
 // the worker waits for, as a window message sent from another thread, and sleeps that end

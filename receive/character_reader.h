@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns marks and spaces into text: each mark a dot or a dash by the timing model, a
 // character looked up in the decode map once the space after it is a character gap, a word

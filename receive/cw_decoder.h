@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Copies Morse from sound. Nothing is set by hand: it finds the tone between 300 and 1200 Hz
 // and follows its drift, learns the speed (5 to 50 words a minute) and follows a change, and

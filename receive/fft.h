@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A radix-2 complex FFT of one fixed size, tables made once. Threads: any, it holds no state.
 #include <complex>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tells key down from key up in the baseband: a moving sum as long as about a dot (the matched
 // filter for a keyed tone), its magnitude against a threshold between the levels of noise and

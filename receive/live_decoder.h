@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Copies Morse off the input while the station receives: a thread of its own takes the samples
 // the input recorded, in order and each once, feeds them to the decoder, and hands what it read

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Looks for the keyed tone: power spectra of the reduced signal, about 10 Hz a bin, averaged
 // over a couple of seconds, and their strongest peak between 300 and 1200 Hz measured against

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Halves the sample rate through a chain of half-band filters until it lies between 4 and
 // 8 kHz. The pitches read (300-1200 Hz) pass untouched, and everything after works on a

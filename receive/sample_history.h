@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The last stretch of a signal in one piece of memory, for starting afresh on what has been
 // heard. Its room is taken once: when it is full, the oldest quarter makes way.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Learns the sender's timing from the recent marks and spaces: the dot length that best lays
 // them on the grid of Morse (marks of 1 and 3 dots, spaces of 1, 3 and 7), the newest counting

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Mixes the tone down to 0 Hz and keeps a narrow band around it, about 120 Hz either side, at
 // about 500 samples a second: enough for 50 words a minute, and a station 200 Hz away is gone.

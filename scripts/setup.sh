@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what Zudorave needs from Debian packages:
 #   setup.sh          what building and running it need
 #   setup.sh --tests  that, and what the tests, the benchmarks and the format check need too

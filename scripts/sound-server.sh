@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A private PulseAudio server for the tests, with two null sinks in the program's format, which
 # SDL lists under these names too:
 #   out  the default sink; tests record what the program plays from out.monitor

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds and runs every test: a normal build, then one with AddressSanitizer and
 # UndefinedBehaviorSanitizer, then one with ThreadSanitizer. Warnings are errors.
 set -euo pipefail

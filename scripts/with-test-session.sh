@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command with what the tests need around it: a private PulseAudio server (when the
 # sound-server script is there) and the offscreen Qt platform.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The operating states at work: runs each command through the transition table and carries
 // out its row's effects on the texts, the keyer, the capture and the tone controller, and,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two worker threads of the station. Each polls the station's values with sleeps and has
 // the user-interface thread carry out whatever it changes on a window. Their owner asks them to

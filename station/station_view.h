@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the station controller needs of the window, without widgets: the effects of a
 // transition that show on screen, and what it reads from the station's controls.

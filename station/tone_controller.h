@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tone controls' decisions, without widgets: which sources play in which mode, AF1, AF2
 // and AF3, the Sinus option and the microphone, and when the generator's output opens and

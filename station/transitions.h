@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The operating states' transitions as data. A row is a state, a command, the condition the
 // command's effects wait on (the element timer starting, the capture opening, or none), the

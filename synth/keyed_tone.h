@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A sine keyed on and off. Each edge is a raised-cosine ramp of about 5 ms, so keying makes no
 // clicks; a ramp starts on the sample where the key changes, so the half-amplitude points of a

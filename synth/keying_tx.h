@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keying side's own output: a render output of its own that plays whatever the keying
 // source renders, so keying never touches the generator's loop and the sound server mixes the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Exact floating-point remainder of a phase by the phase period, as std::fmod gives it, but
 // without fmod's bit-by-bit loop: the remainder is representable, so an exact product of

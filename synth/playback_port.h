@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One output device looping one header over a sample buffer: open with the header prepared,
 // write it as a loop, stop, close. The generator and the keying side each have their own, so

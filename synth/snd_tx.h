@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tone generator: three oscillators rendered into one second of 16-bit samples that the
 // output device loops, re-rendered in place on every change.

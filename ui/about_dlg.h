@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The About box (template 100): the icon, the version, the author and OK. User-interface thread
 // only.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Names and tooltips of the main dialog beyond its template's texts: a screen reader calls the
 // trackbar, the fields and their arrows after what they set, and each tone control and Option

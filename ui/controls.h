@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns a control template into a Qt widget at its place. Each widget is named after its id,
 // so it can be found by id, and keeps its text as its accessible name.

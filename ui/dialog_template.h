@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Dialog templates: each control with its id, class, text, kind, visibility, enabling and
 // place in dialog units, in tab (and creation) order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keying dialog (template 141): the decoded text in a box whose keys are the paddles, the
 // joystick's buttons as paddles too, Clear and Cancel. The main dialog runs it modally for a

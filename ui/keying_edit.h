@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keying dialog's text box. It shows the decoded text in upper case and, while the station
 // keys by hand (operating state 6 or 7), turns the keyboard into paddles: Left or ',' ('<') the

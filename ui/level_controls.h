@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The station panel's two level controls, in dB from 0 down to -40 and off: the generator's
 // and the sidetone's, and a readout that says when the two together can go past full scale.

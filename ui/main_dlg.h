@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main dialog (template 102): built from its template with the menu and the window menu,
 // it holds the tone controls and the station controls, each a view over a controller below

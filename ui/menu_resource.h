@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Menu 142 of the main dialog. Texts keep their "\t" key labels: there is no accelerator table,
 // the labels are shown and nothing more.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/menu_state.h"
 
 #include "morse/operating_state.h"

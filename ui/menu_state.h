@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which File and Config items are enabled in each operating state. The other items are never
 // greyed here; "Use Speaker" has a rule of its own.

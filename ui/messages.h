@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Notification codes, the main dialog's user messages and the window menu's system commands:
 // the numbers through which the windows and the keying engine talk.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The radio buttons that pick the mixing mode, by control id, in the order the dialog looks
 // at them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Received Morse in the station panel: the text read so far, a button that clears it, and what
 // the decoder found (speed, pitch, signal to noise) with the samples lost on the way. From the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The station panel for the keyboard and screen readers: Tab and Shift+Tab go through it in
 // reading order (Tab in the text to send moves on rather than typing a tab), and its commands

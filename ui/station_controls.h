@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main dialog's station controls as a view: the text to send, Loop, the Transmit, Stop,
 // Manual and Receive buttons and their Config items, the speed and spacing trackbars, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station's own controls, which the template hides, shown on request in a panel below the
 // tone controls: the very same widgets, so the same ids and handlers act, with labels, the
 // speed in words per minute and the spacing in milliseconds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the station keeps between runs: AF1, AF2 and AF3, the mixing mode, Sinus and Ignore
 // Spaces, the speed and spacing, Loop, the text to send, the levels and the window's place; not

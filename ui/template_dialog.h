@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A dialog laid out by its template: the 8-point dialog font, the caption, the controls at their
 // places in dialog units, a fixed size, and the controls found by id. The main dialog, the About

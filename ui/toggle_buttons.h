@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Check boxes and radio buttons whose accessibility actions click them. Qt's own Toggle action
 // only flips the mark, and its Press action clicks a tenth of a second later, so a handler that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main dialog's tone controls as a view: the AF1 trackbar and the frequency beside it, the
 // AF2 and AF3 fields with their arrows, the AF1, AF2, AF3 and Mike boxes, the five mode buttons

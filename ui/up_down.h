@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An up-down control: two horizontal arrows that step a position through a range, wrapping at
 // the ends, and show it in a buddy edit with thousands separators. Reading the position reads

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One client of the sound server on libpulse: a threaded mainloop and a context on it, with the
 // steps every stream of ours takes to open, each bounded by the deadline of the open under way,

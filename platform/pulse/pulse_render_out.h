@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The render output straight on libpulse, for PulseAudio and PipeWire's PulseAudio server.
 // SDL's stream holds one callback's worth in all and writes only once that has nearly played,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Beeps straight on libpulse, for PulseAudio and PipeWire's PulseAudio server: each tone is
 // written whole into a short playback stream of its own, which is drained and closed, so a beep

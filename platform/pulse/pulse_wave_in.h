@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The input device straight on libpulse, for PulseAudio and PipeWire's PulseAudio server: a
 // record stream that delivers about 10 ms at a time into the one buffer the device holds, handed

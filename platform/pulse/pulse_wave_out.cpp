@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/pulse/pulse_wave_out.h"
 
 namespace zudorave {

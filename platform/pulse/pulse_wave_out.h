@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The generator's output device straight on libpulse, for PulseAudio and PipeWire's PulseAudio
 // server: the looped header played through a short stream refilled in small requests, as the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // SIGTERM, SIGINT and SIGHUP, heard on the user-interface thread. From construction on, the
 // handler only writes the signal's number into a pipe, which is all a handler may safely do;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs posted calls on the user-interface thread from the Qt event loop. Calls wait in a queue
 // of ours and an eventfd wakes the loop, so a worker thread never touches Qt: Qt's own queue

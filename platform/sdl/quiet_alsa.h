@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ALSA's library prints its own errors to stderr ("ALSA lib confmisc.c:855:(parse_card) ...")
 // whenever SDL falls back to it and finds no card. The program says why a device did not open

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // SDL's audio subsystem, started once for the program's life, and the thread that closes its
 // devices. Closing an SDL device joins the device's audio thread, which may be waiting on the

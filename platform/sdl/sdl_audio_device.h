@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One open SDL audio device. Closing it (the destructor) pauses it, which returns once the
 // callback is out and keeps it out, so whatever the callback reads may be released right after;

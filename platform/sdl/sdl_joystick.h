@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The first joystick's buttons 1 to 4 through SDL's joystick subsystem, read when polled. SDL's
 // joystick events stay off (nothing would read its queue) and so do its signal handlers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The render output on SDL2: a device in callback mode whose callback is the source's Render.
 // Threads: Open and Close on one thread (the user-interface thread); the callback runs on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Beeps through a short-lived output device of their own, so they never disturb the
 // generator's loop on the main output.

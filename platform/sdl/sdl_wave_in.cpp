@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/sdl/sdl_wave_in.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The input device on SDL2: records into the one buffer it holds and hands it back to the
 // target on the user-interface thread, full, or partly filled on Stop or Reset.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The output device on SDL2: plays the one header it is given straight from the caller's
 // buffer, looping it and reading its current content on every pass.

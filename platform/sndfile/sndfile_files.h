@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sound files through libsndfile: WAV, FLAC, Ogg and the rest it knows.
 // Threads: any; each open file on one thread at a time.

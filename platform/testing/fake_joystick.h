@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A joystick whose buttons the test presses. It records the calls and keeps the joystick's
 // rules (tests/contracts/joystick_contract.h): only the first of those plugged in is captured,

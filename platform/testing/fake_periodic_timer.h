@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A timer whose ticks the test fires by hand. It records every call and keeps the timer's rules
 // (tests/contracts/periodic_timer_contract.h): a killed timer never ticks again, nor does a

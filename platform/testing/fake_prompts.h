@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Prompts that show nothing: they record what would have been shown and give scripted answers.
 #include <deque>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A render output whose audio thread is the test: Pump asks the source for samples in blocks,
 // as a device's callbacks would, and keeps what it rendered. Every block handed to the source

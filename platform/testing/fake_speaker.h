@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Records the beeps. A beep may come from a worker thread: it is recorded under a lock, and
 // WaitForCalls reads the record from another thread.

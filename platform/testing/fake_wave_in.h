@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A wave input that records nothing and logs every call. It keeps the device's rules
 // (tests/contracts/wave_in_contract.h): nothing but Open while closed, one Open at a time, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A wave output that plays nothing and records every call with the numbers it was given. It
 // keeps the device's rules (tests/contracts/wave_out_contract.h): nothing but Open while

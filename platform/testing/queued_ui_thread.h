@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A user-interface thread the test drives: posted calls wait until the test runs them.
 #include <chrono>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Morse on the air, made up for the decoder's tests and bench: random text keyed at a speed
 // that may drift, with timing jitter as a hand sends it, 5 ms raised-cosine edges, fading, a

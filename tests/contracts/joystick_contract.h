@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every joystick does, the real one and the double alike. A rig gives the joystick as
 // `joystick` with none plugged in, plugs one in with Plug() (false when it cannot), and sets

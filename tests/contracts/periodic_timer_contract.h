@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every periodic timer does, the real one and the double alike. A rig gives the timer as
 // `timer`; WaitFor(condition) lets it tick until the condition holds (false when it never

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every render output does, the devices and the double alike. A rig gives the output as
 // `device`, lets it play for a while with Play(ms) (the double renders then, a device on its

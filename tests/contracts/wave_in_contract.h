@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every wave input does, the device and the double alike. A rig gives the input as
 // `device`, runs the notices the device has queued for the user-interface thread with

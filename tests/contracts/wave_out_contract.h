@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every wave output does, the devices and the double alike. A rig gives the device as
 // `device` and, in SetUp, skips where it cannot run.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a desktop and a software centre read of the installed program, checked as their tools
 # check it: the AppStream metainfo, the desktop entry and the manual page; then an install with
 # --strip into a scratch prefix puts each file where it belongs and the program stripped.

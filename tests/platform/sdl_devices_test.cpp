@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the SDL devices decide before any sound server is involved.
 #include <gtest/gtest.h>
 

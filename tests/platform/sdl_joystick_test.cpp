@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL joystick against SDL's virtual joystick: which messages the target gets, and when it
 // gets none. A real joystick plugged in would come first, so the tests then step aside.
 #include "platform/sdl/sdl_joystick.h"

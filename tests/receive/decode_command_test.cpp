@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zudorave --decode, the built program run on files written here.
 #include <gtest/gtest.h>
 #include <sndfile.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zudorave --write-morse, the built program run here, read back by zudorave --decode.
 #include <gtest/gtest.h>
 #include <sys/wait.h>

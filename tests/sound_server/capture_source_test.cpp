@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real input devices, on SDL and on libpulse, recording a known tone from the private
 // server's default source: both keep the same buffer cycle.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A helper program (parec, pacat) run beside a test, with one standard stream on a file.
 // The destructor ends it and waits for it.

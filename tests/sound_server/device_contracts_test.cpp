@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound devices hold to the contracts their doubles keep, on the private server.
 #include <functional>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each libpulse device opened and closed again and again, as clicking the program's boxes does.
 // Under AddressSanitizer nothing of it may leak: this test keeps no libpulse suppression, and
 // the memory in use must not grow with the cycles. ZUDORAVE_CYCLES sets how many (500 for the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading a keyed sine back: where each tone starts and ends (its half-amplitude points), how
 // long its edges take, and whether anything clicks.

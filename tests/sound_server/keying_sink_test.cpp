@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keying engine on the real render output and timer, heard at the private server's sink.
 #include <gtest/gtest.h>
 

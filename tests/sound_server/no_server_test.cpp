@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // With no sound server to reach, the devices fail to open and leave everything as it was.
 #include <gtest/gtest.h>
 #include <sys/socket.h>

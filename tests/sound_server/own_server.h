@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A private sound server of one test's own, which the test may crash and start again where it
 // was, without disturbing the session's server that the other tests share. While it lives, this

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generator on the real output device, heard at the private server's sink.
 #include <gtest/gtest.h>
 

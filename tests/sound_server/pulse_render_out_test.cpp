@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keying side's libpulse output against the private server.
 #include "platform/pulse/pulse_render_out.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library faults these tests run into, one a line, none of which calls into our code, so a
 // finding in our code still fails the tests. No line covers libpulse: what our libpulse devices
 // take from it must all come back (device_cycles_test.cpp opens and closes each many times).

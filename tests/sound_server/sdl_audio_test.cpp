@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SDL's audio subsystem and its background closer against the private server.
 #include "platform/sdl/sdl_audio.h"
 

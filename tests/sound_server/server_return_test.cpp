@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The libpulse devices when the sound server crashes and comes back while they are open.
 #include <gtest/gtest.h>
 

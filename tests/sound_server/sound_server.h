@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the tests use of the private sound server that scripts/sound-server.sh runs: recording
 // the sink the program plays into, and playing known samples into the default source.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Beeps on the real output, on SDL and on libpulse, heard at the private server's sink.
 #include <gtest/gtest.h>
 

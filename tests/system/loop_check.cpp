@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks a recording of what the sink received against what the generator must play.
 //   loop_check REC.raw contains MODE MASK   the rendered second (AF1 300, AF2 2400, AF3 15000 Hz)
 //                                           appears whole, bit for bit

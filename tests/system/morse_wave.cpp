@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Made-up Morse for the receive test, and the judge of its copy:
 //   morse_wave write FILE SEED     writes 16-bit mono samples at 44100 Hz, prints the text sent
 //   morse_wave cer EXPECTED COPY   status 0 when the copy's error rate is at most 2 %

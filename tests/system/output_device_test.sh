@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Choosing the output, on the private sound server with a third null sink, rig, standing for a
 # radio's own sound card: --list-devices names the sinks; --output-device rig plays the tone and
 # the keyed sidetone on rig and nothing on the default sink; a device that is not there ends the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The station panel on the real program under Xvfb and the private sound server: with the speed
 # at its top, text typed into the text box as an operator types it (the first character starts
 # sending, the rest arrive while it sends) is heard at the sink as that text in Morse.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Receiving from a chosen input on the real program under Xvfb and the private sound server: a
 # remap source over a third null sink's monitor stands for a radio's sound card; Morse played
 # into that sink while the station receives shows as text in "Received text".

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program under Xvfb on a sound server of this test's own, which it kills and starts
 # again: a transmission under way ends at once, with one line on stderr, and the next Transmit
 # is heard; the tone and a manual run's sidetone play again by themselves once the server is

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the system tests, with the program and the checker as $1 and $2: skips (fails in
 # CI) without the private sound server, runs the test again under Xvfb when there is no display,
 # and leaves $program, $checker, a $work folder removed at exit, pids killed at exit, and the

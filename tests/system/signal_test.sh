@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A signal ends the real program cleanly, asking nothing: status 0 and no stream left on the
 # sound server. SIGTERM while a tone plays; SIGHUP while the station receives beside the tone
 # and its quit question is open.

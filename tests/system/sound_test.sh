@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program under Xvfb on the private sound server: clicking AF1 plays the 300 Hz A+B+C
 # second bit for bit; USB with AF1 and AF3 plays that rendering; unticking the sources silences
 # the sink and closes the device; Escape ends the program.

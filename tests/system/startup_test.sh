@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program under Xvfb: it starts, answers the audio warning when there is one, shows
 # "By Zuderiv", and ends cleanly on Escape.
 # Usage: startup_test.sh path/to/zudorave   (runs itself under xvfb-run when there is no DISPLAY)

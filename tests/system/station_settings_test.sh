@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The station's settings and levels on the real program under Xvfb and the private sound
 # server: with --no-settings AF1 plays at its full level and nothing is written; a settings
 # file from a last run puts the generator at -20 dB, so AF1 reaches the sink at a tenth of that

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The station on the real program under Xvfb and the private sound server, driven from the
 # menu: Receive records from the default source until Stop, which ends it with the two-tone
 # signal at the sink; Manual opens the keying dialog (after the no-joystick message), where '<'

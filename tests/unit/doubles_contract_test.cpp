@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The device doubles hold to the same contracts as the devices they stand in for; the devices'
 // own runs are in platform_tests and sound_server_tests.
 #include <functional>

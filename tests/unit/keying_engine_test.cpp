@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keying engine without devices: the test is the element timer's thread and the audio
 // thread, and reads the key's edges from the engine's sample clock.
 #include "morse/keying_engine.h"

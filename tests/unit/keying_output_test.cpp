@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keying side's sound: the shaped tone, and the output it plays on.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An output's level applied to a sine block by block, as an audio thread would.
 #include "platform/output_level.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A fresh generator on a recording device, for the tests of one unit each.
 #include "capture/capture_queue.h"

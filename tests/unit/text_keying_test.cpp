@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A text keyed offline, read back from its samples: the station's timeline, whole, between
 // its silences.
 #include "morse/text_keying.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole transition table, state by command by the condition's outcome, without a window.
 #include "station/transitions.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A main dialog on fresh program objects and recording doubles, created as the program does.
 #include <gtest/gtest.h>

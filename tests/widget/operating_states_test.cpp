@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station's operating states through the main dialog: its commands, messages, menu,
 // worker threads and the question before quitting, on the device doubles.
 #include <gmock/gmock.h>

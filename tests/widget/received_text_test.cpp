@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The received text in the station panel: read from the input's tap from Receive to Stop, and
 // only then, shown as it comes, with what the decoder found; Clear empties it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station panel from the keyboard and for a screen reader, and its level controls.
 #include <QAccessible>
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A few thousand random commands, clicks, keys and messages across the operating states. After
 // every step the window must agree with the state; after quitting nothing may be left open or
 // running. Meant for the sanitizer builds above all.

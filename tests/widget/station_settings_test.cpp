@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station's settings through the real file, under a config folder of the test's own.
 #include "ui/station_settings.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The widget tests share one QApplication; Qt wants it on the main thread before any widget.
 #include <gmock/gmock.h>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the program icon (32 x 32, 16 colours) as an oscilloscope screen with a sine trace and
 the Morse letter Z below it. Writes it as XPM, which is C source the program includes, and as a
 palette PNG for the desktop."""

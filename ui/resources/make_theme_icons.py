@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the program icon of make_icon.py again, as shapes instead of pixels, for the desktop's
 icon theme: zudorave.svg (scalable) and zudorave-48.png, -64, -128 and -256. The design is the
 same 32-unit one: a grey cabinet, an oscilloscope screen with its graticule and two cycles of
