@@ -27,12 +27,12 @@
 namespace {
 
 using zudorave::CwDecoder;
-using zudorave::testing::SignalSpec;
+using zudorave::testing::SignalRecipe;
 
 struct Case {
   std::string name;
   double most;  // the error rate aimed at
-  std::function<void(SignalSpec&)> set;
+  std::function<void(SignalRecipe&)> set;
 };
 
 double CpuSeconds() {
@@ -62,14 +62,14 @@ struct Options {
 double MeanErrorRate(const Case& c, const Options& options, int index) {
   double sum = 0;
   for (int s = 0; s < options.seeds; ++s) {
-    SignalSpec spec;
-    spec.seed = options.seed + static_cast<uint32_t>(1000 * index + s);
-    c.set(spec);
-    const auto signal = zudorave::testing::MakeSignal(spec);
-    const std::string copy = Decode(signal.samples, spec.sampleRate);
+    SignalRecipe recipe;
+    recipe.seed = options.seed + static_cast<uint32_t>(1000 * index + s);
+    c.set(recipe);
+    const auto signal = zudorave::testing::MakeSignal(recipe);
+    const std::string copy = Decode(signal.samples, recipe.sampleRate);
     const double rate = zudorave::testing::CharacterErrorRate(copy, signal.expected);
     if (options.show) {
-      std::printf("  seed %u  CER %.3f\n  sent: %s\n  read: %s\n", spec.seed, rate,
+      std::printf("  seed %u  CER %.3f\n  sent: %s\n  read: %s\n", recipe.seed, rate,
                   signal.expected.c_str(), copy.c_str());
     }
     sum += rate;
@@ -81,71 +81,71 @@ std::vector<Case> Cases() {
   std::vector<Case> cases;
   for (const double snr : {20.0, 6.0, 0.0}) {
     cases.push_back({"20 wpm, 700 Hz, " + std::to_string(static_cast<int>(snr)) + " dB", 0.01,
-                     [snr](SignalSpec& s) { s.snrDb = snr; }});
+                     [snr](SignalRecipe& s) { s.snrDb = snr; }});
   }
   for (const double snr : {-3.0, -6.0}) {
     cases.push_back({"20 wpm, " + std::to_string(static_cast<int>(snr)) + " dB", 0.02,
-                     [snr](SignalSpec& s) { s.snrDb = snr; }});
+                     [snr](SignalRecipe& s) { s.snrDb = snr; }});
   }
-  cases.push_back({"20 wpm, -8 dB", 0.05, [](SignalSpec& s) { s.snrDb = -8; }});
-  cases.push_back({"20 wpm, -10 dB", 1, [](SignalSpec& s) { s.snrDb = -10; }});
-  cases.push_back({"20 wpm, -12 dB", 1, [](SignalSpec& s) { s.snrDb = -12; }});
+  cases.push_back({"20 wpm, -8 dB", 0.05, [](SignalRecipe& s) { s.snrDb = -8; }});
+  cases.push_back({"20 wpm, -10 dB", 1, [](SignalRecipe& s) { s.snrDb = -10; }});
+  cases.push_back({"20 wpm, -12 dB", 1, [](SignalRecipe& s) { s.snrDb = -12; }});
   for (const double wpm : {5.0, 12.0, 30.0, 40.0}) {
     cases.push_back(
-        {std::to_string(static_cast<int>(wpm)) + " wpm, +10 dB", 0.02, [wpm](SignalSpec& s) {
+        {std::to_string(static_cast<int>(wpm)) + " wpm, +10 dB", 0.02, [wpm](SignalRecipe& s) {
            s.wpm = wpm;
            s.snrDb = 10;
          }});
   }
-  cases.push_back({"50 wpm, +10 dB", 0.05, [](SignalSpec& s) {
+  cases.push_back({"50 wpm, +10 dB", 0.05, [](SignalRecipe& s) {
                      s.wpm = 50;
                      s.snrDb = 10;
                    }});
   for (const double hz : {400.0, 1000.0}) {
-    cases.push_back(
-        {"pitch " + std::to_string(static_cast<int>(hz)) + " Hz, +6 dB", 0.02, [hz](SignalSpec& s) {
-           s.pitchHz = hz;
-           s.snrDb = 6;
-         }});
+    cases.push_back({"pitch " + std::to_string(static_cast<int>(hz)) + " Hz, +6 dB", 0.02,
+                     [hz](SignalRecipe& s) {
+                       s.pitchHz = hz;
+                       s.snrDb = 6;
+                     }});
   }
   for (const double snr : {10.0, -3.0}) {
     cases.push_back({"hand-sent, " + std::to_string(static_cast<int>(snr)) + " dB",
-                     snr > 0 ? 0.05 : 0.10, [snr](SignalSpec& s) {
+                     snr > 0 ? 0.05 : 0.10, [snr](SignalRecipe& s) {
                        s.jitter = 0.15;
                        s.dashMin = 2.7;
                        s.dashMax = 3.4;
                        s.snrDb = snr;
                      }});
   }
-  cases.push_back({"fading 0.3 Hz 20 dB, +6 dB", 0.05, [](SignalSpec& s) {
+  cases.push_back({"fading 0.3 Hz 20 dB, +6 dB", 0.05, [](SignalRecipe& s) {
                      s.fadeHz = 0.3;
                      s.fadeDb = 20;
                      s.snrDb = 6;
                    }});
-  cases.push_back({"fading 0.3 Hz 10 dB, +6 dB", 1, [](SignalSpec& s) {
+  cases.push_back({"fading 0.3 Hz 10 dB, +6 dB", 1, [](SignalRecipe& s) {
                      s.fadeHz = 0.3;
                      s.fadeDb = 10;
                      s.snrDb = 6;
                    }});
-  cases.push_back({"second station 250 Hz, -3 dB", 0.10, [](SignalSpec& s) {
+  cases.push_back({"second station 250 Hz, -3 dB", 0.10, [](SignalRecipe& s) {
                      s.qrmOffsetHz = 250;
                      s.qrmDb = 3;
                      s.snrDb = 10;
                    }});
-  cases.push_back({"15 to 30 wpm, +10 dB", 0.05, [](SignalSpec& s) {
+  cases.push_back({"15 to 30 wpm, +10 dB", 0.05, [](SignalRecipe& s) {
                      s.wpm = 15;
                      s.endWpm = 30;
                      s.snrDb = 10;
                    }});
-  cases.push_back({"pitch drift 40 Hz, +6 dB", 0.02, [](SignalSpec& s) {
+  cases.push_back({"pitch drift 40 Hz, +6 dB", 0.02, [](SignalRecipe& s) {
                      s.pitchDriftHz = 40;
                      s.snrDb = 6;
                    }});
-  cases.push_back({"20 wpm, 0 dB at 44100 Hz", 0.01, [](SignalSpec& s) {
+  cases.push_back({"20 wpm, 0 dB at 44100 Hz", 0.01, [](SignalRecipe& s) {
                      s.snrDb = 0;
                      s.sampleRate = 44100;
                    }});
-  cases.push_back({"20 wpm, 0 dB at 11025 Hz", 0.01, [](SignalSpec& s) {
+  cases.push_back({"20 wpm, 0 dB at 11025 Hz", 0.01, [](SignalRecipe& s) {
                      s.snrDb = 0;
                      s.sampleRate = 11025;
                    }});
@@ -154,11 +154,11 @@ std::vector<Case> Cases() {
 
 // Seconds of audio per second of one core, for a signal at rate fed in 10 ms blocks.
 double TimesRealTime(double rate, bool whole) {
-  SignalSpec spec;
-  spec.sampleRate = rate;
-  spec.snrDb = 0;
-  spec.words = 60;
-  const auto signal = zudorave::testing::MakeSignal(spec);
+  SignalRecipe recipe;
+  recipe.sampleRate = rate;
+  recipe.snrDb = 0;
+  recipe.words = 60;
+  const auto signal = zudorave::testing::MakeSignal(recipe);
   std::vector<int16_t> pcm;
   for (const float sample : signal.samples) {
     pcm.push_back(static_cast<int16_t>(std::clamp(sample * 32767.0f, -32768.0f, 32767.0f)));
@@ -221,7 +221,7 @@ int main(int argc, char** argv) {
     double lowest = 0;
     bool any = false;
     for (int snr = 0; snr >= -14; --snr) {
-      const Case c{"sweep", 0.02, [snr](SignalSpec& s) { s.snrDb = snr; }};
+      const Case c{"sweep", 0.02, [snr](SignalRecipe& s) { s.snrDb = snr; }};
       const double rate = MeanErrorRate(c, options, 100 - snr);
       std::printf("  sweep %3d dB: %6.2f%%\n", snr, 100 * rate);
       if (rate > 0.02) break;

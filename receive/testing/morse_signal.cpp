@@ -195,46 +195,46 @@ std::string PerfectCopy(const std::string& text) {
   return copy;
 }
 
-TestSignal MakeSignal(const SignalSpec& spec) {
-  std::mt19937 random(spec.seed);
+TestSignal MakeSignal(const SignalRecipe& recipe) {
+  std::mt19937 random(recipe.seed);
   TestSignal signal;
-  signal.sent = RandomText(random, spec.words);
+  signal.sent = RandomText(random, recipe.words);
   signal.expected = PerfectCopy(signal.sent);
   const double dashDots =
-      std::uniform_real_distribution<double>(spec.dashMin, spec.dashMax)(random);
+      std::uniform_real_distribution<double>(recipe.dashMin, recipe.dashMax)(random);
 
   std::vector<KeyDown> downs;
-  const double end = Key(signal.sent, spec.leadSeconds, spec.wpm, spec.endWpm, spec.step,
-                         spec.jitter, dashDots, random, downs);
-  const double duration = end + spec.tailSeconds;
-  signal.samples.assign(static_cast<std::size_t>(duration * spec.sampleRate), 0.0f);
-  AddTone(downs, spec.sampleRate, spec.pitchHz, spec.pitchDriftHz, Amplitude, signal.samples);
+  const double end = Key(signal.sent, recipe.leadSeconds, recipe.wpm, recipe.endWpm, recipe.step,
+                         recipe.jitter, dashDots, random, downs);
+  const double duration = end + recipe.tailSeconds;
+  signal.samples.assign(static_cast<std::size_t>(duration * recipe.sampleRate), 0.0f);
+  AddTone(downs, recipe.sampleRate, recipe.pitchHz, recipe.pitchDriftHz, Amplitude, signal.samples);
 
-  if (spec.fadeHz > 0) {
-    const double floor = std::pow(10, -spec.fadeDb / 20);
+  if (recipe.fadeHz > 0) {
+    const double floor = std::pow(10, -recipe.fadeDb / 20);
     const double start = std::uniform_real_distribution<double>(0, 2 * std::numbers::pi)(random);
     for (std::size_t n = 0; n < signal.samples.size(); ++n) {
-      const double t = static_cast<double>(n) / spec.sampleRate;
-      const double swing = 0.5 - 0.5 * std::cos(2 * std::numbers::pi * spec.fadeHz * t + start);
+      const double t = static_cast<double>(n) / recipe.sampleRate;
+      const double swing = 0.5 - 0.5 * std::cos(2 * std::numbers::pi * recipe.fadeHz * t + start);
       signal.samples[n] *= static_cast<float>(1 - (1 - floor) * swing);
     }
   }
 
-  if (spec.qrmOffsetHz != 0) {
+  if (recipe.qrmOffsetHz != 0) {
     std::vector<KeyDown> other;
     const double wpm = std::uniform_real_distribution<double>(15, 28)(random);
     // It starts with the wanted station, so neither is alone on the air at first.
-    double t = spec.leadSeconds + std::uniform_real_distribution<double>(0, 0.5)(random);
+    double t = recipe.leadSeconds + std::uniform_real_distribution<double>(0, 0.5)(random);
     while (t < duration) {
       t = Key(RandomText(random, 10) + ' ', t, wpm, 0, false, 0, 3, random, other);
     }
-    AddTone(other, spec.sampleRate, spec.pitchHz + spec.qrmOffsetHz, 0,
-            Amplitude * std::pow(10, -spec.qrmDb / 20), signal.samples);
+    AddTone(other, recipe.sampleRate, recipe.pitchHz + recipe.qrmOffsetHz, 0,
+            Amplitude * std::pow(10, -recipe.qrmDb / 20), signal.samples);
   }
 
-  if (spec.snrDb <= 90) {
-    const double power = Amplitude * Amplitude / 2 / std::pow(10, spec.snrDb / 10);
-    const std::vector<float> noise = Noise(spec.sampleRate, power, random, signal.samples.size());
+  if (recipe.snrDb <= 90) {
+    const double power = Amplitude * Amplitude / 2 / std::pow(10, recipe.snrDb / 10);
+    const std::vector<float> noise = Noise(recipe.sampleRate, power, random, signal.samples.size());
     for (std::size_t n = 0; n < noise.size(); ++n) signal.samples[n] += noise[n];
   }
   return signal;

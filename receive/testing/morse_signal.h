@@ -10,7 +10,7 @@
 
 namespace zudorave::testing {
 
-struct SignalSpec {
+struct SignalRecipe {
   double sampleRate = 8000;
   double wpm = 20;    // at the first character
   double endWpm = 0;  // at the last one, linear in between; 0 keeps the speed...
@@ -44,7 +44,7 @@ std::string RandomText(std::mt19937& random, int words);
 // without code left out, codes shared by two characters read as the table reads them.
 std::string PerfectCopy(const std::string& text);
 
-TestSignal MakeSignal(const SignalSpec& spec);
+TestSignal MakeSignal(const SignalRecipe& recipe);
 
 // Edit distance between the copy and the expected text over the expected text's length, both
 // in lower case with runs of spaces as one and no space at either end.

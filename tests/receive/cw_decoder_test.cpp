@@ -14,16 +14,16 @@ namespace {
 
 struct Case {
   const char* name;
-  SignalSpec spec;
+  SignalRecipe recipe;
   double mostErrors;  // character error rate
 };
 
-SignalSpec Spec(double wpm, double snrDb) {
-  SignalSpec spec;
-  spec.wpm = wpm;
-  spec.snrDb = snrDb;
-  spec.seed = 11;
-  return spec;
+SignalRecipe Spec(double wpm, double snrDb) {
+  SignalRecipe recipe;
+  recipe.wpm = wpm;
+  recipe.snrDb = snrDb;
+  recipe.seed = 11;
+  return recipe;
 }
 
 // Feeds in 10 ms blocks, as the live path does.
@@ -48,33 +48,33 @@ TEST(CwDecoder, CopiesWhatIsSentWithoutBeingToldPitchOrSpeed) {
       {"slows from 28 to 14 wpm at once", Spec(28, 10), 0.06},
       {"speeds up from 12 to 24 wpm at once", Spec(12, 10), 0.06},
   };
-  cases[0].spec.pitchHz = 900;
-  cases[2].spec.jitter = 0.15;
-  cases[2].spec.dashMin = 2.7;
-  cases[2].spec.dashMax = 3.4;
-  cases[3].spec.endWpm = 14;
-  cases[3].spec.step = true;
-  cases[4].spec.endWpm = 24;
-  cases[4].spec.step = true;
+  cases[0].recipe.pitchHz = 900;
+  cases[2].recipe.jitter = 0.15;
+  cases[2].recipe.dashMin = 2.7;
+  cases[2].recipe.dashMax = 3.4;
+  cases[3].recipe.endWpm = 14;
+  cases[3].recipe.step = true;
+  cases[4].recipe.endWpm = 24;
+  cases[4].recipe.step = true;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const TestSignal signal = MakeSignal(c.spec);
-    const std::string copy = Copy(signal.samples, c.spec.sampleRate, nullptr);
+    const TestSignal signal = MakeSignal(c.recipe);
+    const std::string copy = Copy(signal.samples, c.recipe.sampleRate, nullptr);
     EXPECT_LE(CharacterErrorRate(copy, signal.expected), c.mostErrors)
         << "sent: " << signal.expected << "\nread: " << copy;
   }
 }
 
 TEST(CwDecoder, ReadsLiveSoundAndSaysWhatItFound) {
-  SignalSpec spec = Spec(30, 6);
-  spec.sampleRate = 44100;
-  spec.pitchHz = 550;
-  spec.words = 12;
-  const TestSignal signal = MakeSignal(spec);
+  SignalRecipe recipe = Spec(30, 6);
+  recipe.sampleRate = 44100;
+  recipe.pitchHz = 550;
+  recipe.words = 12;
+  const TestSignal signal = MakeSignal(recipe);
   std::vector<int16_t> pcm;
   for (const float sample : signal.samples) pcm.push_back(static_cast<int16_t>(sample * 32767));
 
-  CwDecoder decoder(spec.sampleRate);
+  CwDecoder decoder(recipe.sampleRate);
   std::string copy;
   for (std::size_t at = 0; at < pcm.size(); at += 441) {
     decoder.Feed(
@@ -92,11 +92,11 @@ TEST(CwDecoder, ReadsLiveSoundAndSaysWhatItFound) {
 }
 
 TEST(CwDecoder, NoiseAloneGivesNextToNothing) {
-  SignalSpec spec = Spec(20, -10);
-  spec.words = 0;
-  spec.leadSeconds = 30;
-  const TestSignal noise = MakeSignal(spec);
-  EXPECT_LE(Copy(noise.samples, spec.sampleRate, nullptr).size(), 3u);
+  SignalRecipe recipe = Spec(20, -10);
+  recipe.words = 0;
+  recipe.leadSeconds = 30;
+  const TestSignal noise = MakeSignal(recipe);
+  EXPECT_LE(Copy(noise.samples, recipe.sampleRate, nullptr).size(), 3u);
 }
 
 }  // namespace

@@ -52,13 +52,13 @@ class DecodeCommand : public ::testing::Test {
 };
 
 TEST_F(DecodeCommand, PrintsTheMorseOfAStereoRecording) {
-  SignalSpec spec;
-  spec.sampleRate = 48000;
-  spec.wpm = 22;
-  spec.snrDb = 10;
-  spec.words = 8;
-  spec.seed = 3;
-  const TestSignal signal = MakeSignal(spec);
+  SignalRecipe recipe;
+  recipe.sampleRate = 48000;
+  recipe.wpm = 22;
+  recipe.snrDb = 10;
+  recipe.words = 8;
+  recipe.seed = 3;
+  const TestSignal signal = MakeSignal(recipe);
   std::vector<float> stereo;
   for (const float sample : signal.samples) stereo.insert(stereo.end(), {sample, sample});
   const fs::path file = dir_ / "morse.flac";

@@ -75,14 +75,14 @@ TEST(ReceivedSamples, TakesEachSampleOnceInOrderAndCountsWhatFindsItFull) {
 }
 
 TEST(LiveDecoder, ReadsWhileTheInputRecordsAndWhatWaitsOnStop) {
-  SignalSpec spec;
-  spec.sampleRate = SampleRate;
-  spec.wpm = 25;
-  spec.snrDb = 20;
-  spec.words = 8;
-  spec.tailSeconds = 0.2;
-  spec.seed = 5;
-  const TestSignal signal = MakeSignal(spec);
+  SignalRecipe recipe;
+  recipe.sampleRate = SampleRate;
+  recipe.wpm = 25;
+  recipe.snrDb = 20;
+  recipe.words = 8;
+  recipe.tailSeconds = 0.2;
+  recipe.seed = 5;
+  const TestSignal signal = MakeSignal(recipe);
   std::vector<int16_t> pcm;
   for (const float sample : signal.samples) pcm.push_back(static_cast<int16_t>(sample * 32767));
 

@@ -15,14 +15,14 @@ using namespace zudorave::testing;
 
 int main(int argc, char** argv) {
   if (argc == 4 && std::strcmp(argv[1], "write") == 0) {
-    SignalSpec spec;
-    spec.sampleRate = 44100;
-    spec.wpm = 24;
-    spec.pitchHz = 750;
-    spec.snrDb = 20;
-    spec.words = 6;
-    spec.seed = static_cast<uint32_t>(std::atoi(argv[3]));
-    const TestSignal signal = MakeSignal(spec);
+    SignalRecipe recipe;
+    recipe.sampleRate = 44100;
+    recipe.wpm = 24;
+    recipe.pitchHz = 750;
+    recipe.snrDb = 20;
+    recipe.words = 6;
+    recipe.seed = static_cast<uint32_t>(std::atoi(argv[3]));
+    const TestSignal signal = MakeSignal(recipe);
     std::vector<int16_t> pcm;
     for (const float sample : signal.samples) pcm.push_back(static_cast<int16_t>(sample * 16000));
     std::ofstream(argv[2], std::ios::binary)

@@ -66,12 +66,12 @@ TEST_F(ReceivedTextTest, ReceiveReadsTheInputIntoTheBoxUntilStop) {
   dlg->OnCommand(IDC_MIKE, BN_CLICKED);
   EXPECT_FALSE(samples.IsOpen()) << "Mike alone reads nothing";
 
-  SignalSpec spec;
-  spec.sampleRate = SampleRate;
-  spec.wpm = 25;
-  spec.words = 6;
-  spec.pitchHz = 650;
-  const TestSignal signal = MakeSignal(spec);
+  SignalRecipe recipe;
+  recipe.sampleRate = SampleRate;
+  recipe.wpm = 25;
+  recipe.words = 6;
+  recipe.pitchHz = 650;
+  const TestSignal signal = MakeSignal(recipe);
   Choose(ID_CONFIG_RECEIVE);
   ASSERT_TRUE(samples.IsOpen());
   Record(signal);
