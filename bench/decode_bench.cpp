@@ -6,12 +6,14 @@
 // than real time a recording decodes, and the share of a core that live decoding takes.
 //
 // A fade swings the tone's amplitude as a cosine from full down to the depth given; its SNR is
-// that of the full tone. The second station starts with the wanted one, 3 dB weaker, at a
-// speed of its own.
+// the tone's mean power over the fade (a 20 dB fade's top stands 3.9 dB higher), and one row
+// gives the SNR at the top instead. The second station starts with the wanted one, 3 dB weaker, at
+// a speed of its own.
 //
 //   decode_bench [--seeds N] [--seed S] [--only TEXT] [--show] [--no-sweep]
 #include <time.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -122,6 +124,11 @@ std::vector<Case> Cases() {
                      s.fadeDb = 20;
                      s.snrDb = 6;
                    }});
+  cases.push_back({"fading 20 dB, +6 dB at the top", 1, [](SignalRecipe& s) {
+                     s.fadeHz = 0.3;
+                     s.fadeDb = 20;
+                     s.snrDb = 6 + 10 * std::log10(zudorave::testing::MeanFadePower(s));
+                   }});
   cases.push_back({"fading 0.3 Hz 10 dB, +6 dB", 1, [](SignalRecipe& s) {
                      s.fadeHz = 0.3;
                      s.fadeDb = 10;
@@ -205,7 +212,7 @@ int main(int argc, char** argv) {
   for (std::size_t i = 0; i < cases.size(); ++i) {
     if (!options.only.empty() && cases[i].name.find(options.only) == std::string::npos) continue;
     const double rate = MeanErrorRate(cases[i], options, static_cast<int>(i));
-    const bool met = rate <= cases[i].most;
+    const bool met = cases[i].most >= 1 || rate <= cases[i].most;
     if (!met) ++missed;
     if (cases[i].most < 1) {
       std::printf("%-32s %7.2f%% %7.0f%% %s\n", cases[i].name.c_str(), 100 * rate,

@@ -18,6 +18,7 @@ constexpr double LostSeconds = 6;
 constexpr double TryEverySeconds = 0.5;
 constexpr double SteerEverySeconds = 0.5;
 constexpr double SameToneHz = 40;
+constexpr double RetuneHz = 2;
 constexpr double StrongerBy = 1.6;     // another tone this much stronger takes over...
 constexpr double StrongerSeconds = 3;  // ...after this long
 constexpr double SteerGain = 0.5;
@@ -108,13 +109,18 @@ void CwDecoder::Spectrum() {
     case Stage::Searching:
       if (finder_.Seconds() >= LockAfterSeconds && peak.score >= LockScore) Lock(peak.hz);
       break;
-    case Stage::Settling:
-      // Nothing read yet: a stronger tone elsewhere is simply taken instead.
-      if (std::abs(peak.hz - channel_.Pitch()) > SameToneHz &&
-          peak.score > StrongerBy * finder_.ScoreNear(channel_.Pitch(), SameToneHz / 2)) {
+    case Stage::Settling: {
+      // Nothing read yet: a stronger tone elsewhere is simply taken instead, and the same tone
+      // again where the longer average puts it, since a slow sender's long filter loses a tone
+      // a few hertz off.
+      const double off = std::abs(peak.hz - channel_.Pitch());
+      if (off > SameToneHz
+              ? peak.score > StrongerBy * finder_.ScoreNear(channel_.Pitch(), SameToneHz / 2)
+              : off > RetuneHz) {
         Lock(peak.hz);
       }
       break;
+    }
     case Stage::Reading:
       Watch();
       break;

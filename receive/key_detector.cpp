@@ -14,8 +14,10 @@ constexpr double FilterDots = 0.8;
 constexpr double ShortestDots = 0.35;
 // The threshold between the levels: below half way, as the tone's level dips in noise far
 // more than the noise rises...
-constexpr double Middle = 0.4;
+constexpr double Middle = 0.38;
 constexpr double Hysteresis = 0.08;  // ...and how far either edge stands off it
+// A mark's edges are where it crosses this share of its own level, give or take the hysteresis.
+constexpr double EdgeShare = 0.4;
 // A mark must stand this far above the noise: noise alone then seldom crosses the threshold.
 // While marks come it may stand a little lower, as a gap is short.
 constexpr double FloorRatio = 5;
@@ -23,15 +25,24 @@ constexpr double ActiveFloorRatio = 3.5;
 constexpr double ActiveDots = 10;
 constexpr double NoiseSeconds = 0.6;
 constexpr double SteadyTurns = 0.7;  // of the turns' sizes their sum must keep
-// A mark's peak moves the tone's level this far, so the level keeps up with a fast fade.
-constexpr double PeakWeight = 0.7;
+// A mark's level at its end moves the tone's level this far, so it keeps up with a fast fade.
+constexpr double PeakWeight = 0.9;
 constexpr double PowerWeight = 0.02;
-// Without marks the tone's level sinks, so a fade does not lose the signal for good.
+// Without marks the tone's level sinks, so a fade too fast to follow does not lose the signal
+// for good.
 constexpr double SinkAfterDots = 3;
 constexpr double SinkDots = 10;
 constexpr double SinkSeconds = 1;
 // A Rayleigh-distributed magnitude's mean over its first quartile.
 constexpr double MeanOverQuartile = 1.65;
+constexpr double QuartileShare = 0.25;
+// Below this share of the tone's level the key is surely up.
+constexpr double QuietShare = 0.25;
+// The levels of the last marks give how fast the tone fades, and the level sinks as fast
+// between marks.
+constexpr double TrendGain = 0.5;
+constexpr double SlopeGain = 0.3;
+constexpr double SteepestFade = 8;  // per second, in log units
 
 }  // namespace
 
@@ -47,8 +58,9 @@ void KeyDetector::Reset() {
   now_ = 0;
   previous_ = 0;
   raw_ = down_ = pending_ = false;
-  runStart_ = pendingStart_ = markEnd_ = 0;
+  runStart_ = pendingStart_ = riseEdge_ = markEnd_ = quiet_ = before_ = 0;
   peak_ = noise_ = signal_ = power_ = 0;
+  logLevel_ = slope_ = 0;
   turn_ = {};
   turnSize_ = 0;
 }
@@ -83,10 +95,7 @@ void KeyDetector::Prime(std::span<const std::complex<float>> samples) {
   power_ = signal_ * signal_;
 }
 
-double KeyDetector::Threshold(bool rising) const {
-  const double span = signal_ - noise_;
-  return noise_ + (Middle + (rising ? Hysteresis : -Hysteresis)) * span;
-}
+double KeyDetector::Threshold(bool rising) const { return Level(signal_, rising); }
 
 void KeyDetector::Push(std::complex<float> sample, RunSink& sink) {
   const std::complex<float> leaving = ring_[pos_ + Longest - length_];
@@ -103,6 +112,7 @@ void KeyDetector::Push(std::complex<float> sample, RunSink& sink) {
   }
   ++now_;
   const double magnitude = std::abs(sum_) / static_cast<double>(length_);
+  magnitudes_[static_cast<std::size_t>(now_) % Longest] = static_cast<float>(magnitude);
 
   const double threshold = Threshold(!raw_);
   if (raw_ != (magnitude > threshold)) {
@@ -128,19 +138,23 @@ void KeyDetector::Push(std::complex<float> sample, RunSink& sink) {
     power_ += PowerWeight * (magnitude * magnitude - power_);
   }
   Follow(magnitude);
-  // A mark not yet confirmed may have ended the space already.
+  // A mark not yet confirmed may have ended the space already, and one too faded to pass the
+  // threshold yet may be rising: the space is only as long as it has been quiet.
+  if (magnitude < Level(QuietShare * signal_, true)) quiet_ = static_cast<double>(now_);
   if (!down_) {
-    const double end = pending_ ? pendingStart_ : static_cast<double>(now_);
-    sink.OnSilence((end - runStart_) / rate_);
+    const double end = std::min(pending_ ? pendingStart_ : static_cast<double>(now_), quiet_);
+    sink.OnSilence(std::max(0.0, end - runStart_) / rate_);
   }
   previous_ = magnitude;
   last_ = sum_;
 }
 
 void KeyDetector::Follow(double magnitude) {
-  magnitudes_[static_cast<std::size_t>(now_) % Longest] = static_cast<float>(magnitude);
   lowRun_ = raw_ ? 0 : lowRun_ + 1;
   if (raw_) peak_ = std::max(peak_, magnitude);
+  // A mark stronger than the level lifts it at once, so it ends where it falls, not in the
+  // tail the filter leaves behind it.
+  if (down_ && raw_) signal_ = std::max(signal_, magnitude);
   if (down_ || raw_) return;
   // The noise is taken from a little while back, where the filter held neither the mark
   // before nor the rise of the next one.
@@ -148,11 +162,16 @@ void KeyDetector::Follow(double magnitude) {
   if (lowRun_ > back + length_) {
     const double then =
         magnitudes_[static_cast<std::size_t>(now_ - static_cast<int64_t>(back)) % Longest];
-    noise_ += (then - noise_) / (NoiseSeconds * rate_);
+    // The lowest quarter is followed, not the mean: a mark too faded to be seen passes for
+    // key up, and a mean would rise on it and bury the next marks as well.
+    const double step = 1 / (QuartileShare * NoiseSeconds * rate_);
+    noise_ *= std::exp(then * MeanOverQuartile < noise_ ? (QuartileShare - 1) * step
+                                                        : QuartileShare * step);
   }
-  // Before the first mark the level comes from Prime, and nothing has faded yet.
+  // The level sinks as fast as the last marks faded, and slowly in any case once they stop.
   const double since = static_cast<double>(now_) - markEnd_;
-  if (markEnd_ > 0 && since > SinkAfterDots * dot_ * rate_) {
+  if (markEnd_ > 0 && slope_ < 0) signal_ *= std::exp(slope_ / rate_);
+  if (since > SinkAfterDots * dot_ * rate_) {
     const double seconds = std::max(SinkSeconds, SinkDots * dot_);
     signal_ *= std::exp(-1 / (seconds * rate_));
   }
@@ -161,17 +180,85 @@ void KeyDetector::Follow(double magnitude) {
 }
 
 void KeyDetector::Confirm(double edge, RunSink& sink) {
-  const double seconds = (edge - runStart_) / rate_;
-  if (down_) {
-    signal_ += PeakWeight * (peak_ - signal_);
-    peak_ = 0;
-    markEnd_ = edge;
-  }
-  const bool tone = down_;
-  down_ = !down_;
-  runStart_ = edge;
   pending_ = false;
-  sink.OnRun({tone, seconds});
+  if (!down_) {
+    // The space is told with the mark: where it ended depends on the mark's own level.
+    down_ = true;
+    riseEdge_ = edge;
+    before_ = signal_;
+    return;
+  }
+  // Edges are taken against the mark's own level, not the level of the marks before it, so a
+  // fading mark keeps its length and the space beside it its own.
+  const double ending = Highest(riseEdge_, edge, false);
+  const double rise = Cross(riseEdge_, Edge(Highest(riseEdge_, edge, true), true), true);
+  const double fall = Cross(edge, Edge(ending, false), false);
+  // The level the mark ended on is the nearest to the next one's.
+  signal_ = before_ + PeakWeight * (ending - before_);
+  Trend(ending, fall);
+  peak_ = 0;
+  markEnd_ = fall;
+  down_ = false;
+  sink.OnRun({false, (rise - runStart_) / rate_});
+  sink.OnRun({true, (fall - rise) / rate_});
+  runStart_ = fall;
+}
+
+void KeyDetector::Trend(double level, double at) {
+  const double logLevel = std::log(std::max(level, 1e-12));
+  if (markEnd_ <= 0 || at <= markEnd_) {
+    logLevel_ = logLevel;
+    slope_ = 0;
+    return;
+  }
+  const double seconds = (at - markEnd_) / rate_;
+  const double predicted = logLevel_ + slope_ * seconds;
+  const double miss = logLevel - predicted;
+  logLevel_ = predicted + TrendGain * miss;
+  slope_ = std::clamp(slope_ + SlopeGain * miss / seconds, -SteepestFade, SteepestFade);
+}
+
+double KeyDetector::Level(double level, bool rising) const {
+  return noise_ + (Middle + (rising ? Hysteresis : -Hysteresis)) * (level - noise_);
+}
+
+double KeyDetector::Edge(double level, bool rising) const {
+  return noise_ + (EdgeShare + (rising ? Hysteresis : -Hysteresis)) * (level - noise_);
+}
+
+double KeyDetector::Highest(double rise, double fall, bool atRise) const {
+  const auto first = static_cast<int64_t>(std::ceil(rise));
+  const auto last = static_cast<int64_t>(std::floor(fall));
+  const auto reach = static_cast<int64_t>(length_);
+  const int64_t from =
+      std::max({atRise ? first : last - reach, first, now_ - static_cast<int64_t>(Longest) + 1});
+  const int64_t to = std::min(atRise ? first + reach : last, last);
+  double highest = 0;
+  for (int64_t k = from; k <= to; ++k) {
+    highest =
+        std::max(highest, static_cast<double>(magnitudes_[static_cast<std::size_t>(k) % Longest]));
+  }
+  return highest > 0 ? highest : peak_;
+}
+
+double KeyDetector::Cross(double edge, double level, bool rising) const {
+  const auto at = [&](int64_t k) {
+    return static_cast<double>(magnitudes_[static_cast<std::size_t>(k) % Longest]);
+  };
+  // Past the crossing: above the level when rising, below it when falling.
+  const auto past = [&](int64_t k) { return rising == (at(k) >= level); };
+  const int64_t oldest = std::max<int64_t>(
+      {1, now_ - static_cast<int64_t>(Longest) + 1, static_cast<int64_t>(runStart_)});
+  auto k = static_cast<int64_t>(std::floor(edge));
+  if (k < oldest || k >= now_) return edge;
+  if (past(k + 1)) {
+    while (k > oldest && past(k)) --k;
+  } else {
+    while (k + 1 < now_ && !past(k + 1)) ++k;
+  }
+  if (past(k) || !past(k + 1)) return edge;
+  const double a = at(k), b = at(k + 1);
+  return static_cast<double>(k) + (b != a ? std::clamp((level - a) / (b - a), 0.0, 1.0) : 0.5);
 }
 
 void KeyDetector::Flush(RunSink& sink) {

@@ -3,8 +3,9 @@
 // Tells key down from key up in the baseband: a moving sum as long as about a dot (the matched
 // filter for a keyed tone), its magnitude against a threshold between the levels of noise and
 // tone, which follow fading, with hysteresis; a run shorter than a third of a dot is taken for
-// noise and joined to its neighbours. Reports each mark and space once it ends, and
-// the space under way as it grows. Threads: one at a time.
+// noise and joined to its neighbours. Each mark's edges are then placed against its own level,
+// so a fading mark keeps its length. Reports each mark with the space before it once the mark
+// ends, and the space under way as it grows. Threads: one at a time.
 #include <array>
 #include <complex>
 #include <cstdint>
@@ -52,6 +53,17 @@ class KeyDetector {
 
  private:
   double Threshold(bool rising) const;
+  // Follows the marks' level and how fast it changes, a mark ending at this level here.
+  void Trend(double level, double at);
+  // The threshold for a mark whose level is this.
+  double Level(double level, bool rising) const;
+  // Where a mark of this level has its edges.
+  double Edge(double level, bool rising) const;
+  // The mark's level near its start or its end: the filter takes its length to rise and
+  // to fall, and a fading mark is not as strong at one end as at the other.
+  double Highest(double rise, double fall, bool atRise) const;
+  // Where the magnitude crosses level beside edge, within a filter's length; edge if nowhere.
+  double Cross(double edge, double level, bool rising) const;
   void Confirm(double edge, RunSink& sink);
   void Follow(double magnitude);
 
@@ -74,7 +86,12 @@ class KeyDetector {
   double runStart_ = 0;   // where the confirmed run began, in samples
   bool pending_ = false;  // raw differs from confirmed since pendingStart_
   double pendingStart_ = 0;
-  double peak_ = 0;  // the highest magnitude in the mark under way
+  double riseEdge_ = 0;  // where the mark under way rose over the threshold
+  double quiet_ = 0;     // the last sample surely without a mark
+  double before_ = 0;    // the tone's level before the mark under way lifted it
+  double logLevel_ = 0;  // of the marks, as they end
+  double slope_ = 0;     // of logLevel_, per second
+  double peak_ = 0;      // the highest magnitude in the mark under way
   double markEnd_ = 0;
 
   double noise_ = 0;             // mean magnitude while the key is up

@@ -195,6 +195,14 @@ std::string PerfectCopy(const std::string& text) {
   return copy;
 }
 
+double MeanFadePower(const SignalRecipe& recipe) {
+  if (recipe.fadeHz <= 0) return 1;
+  // The gain is (1 + floor) / 2 + (1 - floor) / 2 * cos.
+  const double floor = std::pow(10, -recipe.fadeDb / 20);
+  const double middle = (1 + floor) / 2, swing = (1 - floor) / 2;
+  return middle * middle + swing * swing / 2;
+}
+
 TestSignal MakeSignal(const SignalRecipe& recipe) {
   std::mt19937 random(recipe.seed);
   TestSignal signal;
@@ -233,7 +241,8 @@ TestSignal MakeSignal(const SignalRecipe& recipe) {
   }
 
   if (recipe.snrDb <= 90) {
-    const double power = Amplitude * Amplitude / 2 / std::pow(10, recipe.snrDb / 10);
+    const double power =
+        Amplitude * Amplitude / 2 * MeanFadePower(recipe) / std::pow(10, recipe.snrDb / 10);
     const std::vector<float> noise = Noise(recipe.sampleRate, power, random, signal.samples.size());
     for (std::size_t n = 0; n < noise.size(); ++n) signal.samples[n] += noise[n];
   }

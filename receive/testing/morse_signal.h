@@ -16,8 +16,8 @@ struct SignalRecipe {
   double endWpm = 0;  // at the last one, linear in between; 0 keeps the speed...
   bool step = false;  // ...or from the middle of the text on
   double pitchHz = 700;
-  // Tone power while the key is down over the power of the noise between 0 and 3000 Hz, at the
-  // top of a fade. Above 90 there is no noise.
+  // Tone power while the key is down over the power of the noise between 0 and 3000 Hz; in a
+  // fade, the tone's power over the whole fade. Above 90 there is no noise.
   double snrDb = 100;
   double jitter = 0;  // standard deviation of every element and gap, as a fraction of it
   double dashMin = 3, dashMax = 3;  // a dash in dots, drawn once for the text
@@ -45,6 +45,9 @@ std::string RandomText(std::mt19937& random, int words);
 std::string PerfectCopy(const std::string& text);
 
 TestSignal MakeSignal(const SignalRecipe& recipe);
+
+// The tone's mean power over a fade against its power at the top.
+double MeanFadePower(const SignalRecipe& recipe);
 
 // Edit distance between the copy and the expected text over the expected text's length, both
 // in lower case with runs of spaces as one and no space at either end.

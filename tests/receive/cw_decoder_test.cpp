@@ -47,6 +47,7 @@ TEST(CwDecoder, CopiesWhatIsSentWithoutBeingToldPitchOrSpeed) {
       {"hand-sent", Spec(16, 10), 0.06},
       {"slows from 28 to 14 wpm at once", Spec(28, 10), 0.06},
       {"speeds up from 12 to 24 wpm at once", Spec(12, 10), 0.06},
+      {"fades 20 dB and back every 3 s", Spec(20, 20), 0.03},
   };
   cases[0].recipe.pitchHz = 900;
   cases[2].recipe.jitter = 0.15;
@@ -56,6 +57,8 @@ TEST(CwDecoder, CopiesWhatIsSentWithoutBeingToldPitchOrSpeed) {
   cases[3].recipe.step = true;
   cases[4].recipe.endWpm = 24;
   cases[4].recipe.step = true;
+  cases[5].recipe.fadeHz = 0.3;
+  cases[5].recipe.fadeDb = 20;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const TestSignal signal = MakeSignal(c.recipe);
