@@ -62,7 +62,8 @@ class KeyDetector {
   // The mark's level near its start or its end: the filter takes its length to rise and
   // to fall, and a fading mark is not as strong at one end as at the other.
   double Highest(double rise, double fall, bool atRise) const;
-  // Where the magnitude crosses level beside edge, within a filter's length; edge if nowhere.
+  // Where the magnitude crosses level beside edge: back to it if it is already past, on to it
+  // if not yet, within the samples kept and the current run; edge if nowhere.
   double Cross(double edge, double level, bool rising) const;
   void Confirm(double edge, RunSink& sink);
   void Follow(double magnitude);
