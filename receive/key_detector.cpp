@@ -36,6 +36,9 @@ constexpr double SinkSeconds = 1;
 // A Rayleigh-distributed magnitude's mean over its first quartile.
 constexpr double MeanOverQuartile = 1.65;
 constexpr double QuartileShare = 0.25;
+// Magnitudes this far below the tone's are digital silence, not noise: the noise is taken
+// afresh once there is some.
+constexpr double DigitalSilence = 1e-6;
 // Below this share of the tone's level the key is surely up.
 constexpr double QuietShare = 0.25;
 // The levels of the last marks give how fast the tone fades, and the level sinks as fast
@@ -90,6 +93,11 @@ void KeyDetector::Prime(std::span<const std::complex<float>> samples) {
   }
   if (magnitudes.empty()) return;
   std::sort(magnitudes.begin(), magnitudes.end());
+  // Digital silence, before a device delivers, says nothing of the noise to come.
+  const auto heard =
+      std::upper_bound(magnitudes.begin(), magnitudes.end(), DigitalSilence * magnitudes.back());
+  magnitudes.erase(magnitudes.begin(), heard);
+  if (magnitudes.empty()) return;
   noise_ = MeanOverQuartile * magnitudes[magnitudes.size() / 4];
   signal_ = std::max(magnitudes[magnitudes.size() * 95 / 100], FloorRatio * noise_);
   power_ = signal_ * signal_;
@@ -165,6 +173,7 @@ void KeyDetector::Follow(double magnitude) {
     // The lowest quarter is followed, not the mean: a mark too faded to be seen passes for
     // key up, and a mean would rise on it and bury the next marks as well.
     const double step = 1 / (QuartileShare * NoiseSeconds * rate_);
+    if (noise_ <= DigitalSilence * signal_) noise_ = then * MeanOverQuartile;
     noise_ *= std::exp(then * MeanOverQuartile < noise_ ? (QuartileShare - 1) * step
                                                         : QuartileShare * step);
   }

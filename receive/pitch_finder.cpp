@@ -53,11 +53,12 @@ bool PitchFinder::Push(float sample) {
   pos_ = pos_ + 1 == input_.size() ? 0 : pos_ + 1;
   if (++sinceFrame_ < hop_) return false;
   sinceFrame_ = 0;
-  Analyse();
-  return true;
+  return Analyse();
 }
 
-void PitchFinder::Analyse() {
+bool PitchFinder::Analyse() {
+  // Digital silence, before a device delivers, would make any noise after it stand out.
+  if (std::all_of(input_.begin(), input_.end(), [](float x) { return x == 0.0f; })) return false;
   const std::size_t size = input_.size();
   for (std::size_t n = 0; n < size; ++n) {
     frame_[n] = {input_[(pos_ + n) % size] * window_[n], 0.0f};
@@ -74,6 +75,7 @@ void PitchFinder::Analyse() {
   auto middle = sorted_.begin() + static_cast<std::ptrdiff_t>(sorted_.size() / 2);
   std::nth_element(sorted_.begin(), middle, sorted_.end());
   median_ = *middle;
+  return true;
 }
 
 double PitchFinder::Seconds() const {

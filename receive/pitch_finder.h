@@ -19,7 +19,8 @@ class PitchFinder {
 
   explicit PitchFinder(double rate);
 
-  // Takes a sample; true when a new spectrum has just been averaged in.
+  // Takes a sample; true when a new spectrum has just been averaged in (digital silence is
+  // not).
   bool Push(float sample);
   void Reset();
 
@@ -36,7 +37,8 @@ class PitchFinder {
   double FrameSeconds() const { return static_cast<double>(hop_) / rate_; }
 
  private:
-  void Analyse();
+  // False when the frame is digital silence and was left out.
+  bool Analyse();
 
   double rate_;
   Fft fft_;

@@ -246,6 +246,8 @@ TestSignal MakeSignal(const SignalRecipe& recipe) {
     const std::vector<float> noise = Noise(recipe.sampleRate, power, random, signal.samples.size());
     for (std::size_t n = 0; n < noise.size(); ++n) signal.samples[n] += noise[n];
   }
+  signal.samples.insert(signal.samples.begin(),
+                        static_cast<std::size_t>(recipe.silentSeconds * recipe.sampleRate), 0.0f);
   return signal;
 }
 

@@ -27,6 +27,7 @@ struct SignalRecipe {
   double qrmDb = 0;                 // ...this many dB weaker, at a speed of its own
   double pitchDriftHz = 0;          // the pitch moves this far over the text
   double leadSeconds = 1.5, tailSeconds = 1.5;  // noise before and after the text
+  double silentSeconds = 0;  // digital silence before it all, as from a device starting
   int words = 30;
   uint32_t seed = 1;
 };

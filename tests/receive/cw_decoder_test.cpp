@@ -49,6 +49,7 @@ TEST(CwDecoder, CopiesWhatIsSentWithoutBeingToldPitchOrSpeed) {
       {"speeds up from 12 to 24 wpm at once", Spec(12, 10), 0.06},
       {"fades 20 dB and back every 3 s", Spec(20, 20), 0.03},
       {"5 wpm, first heard 11 Hz off its pitch", Spec(5, 10), 0.02},
+      {"-6 dB after 12 s of digital silence", Spec(20, -6), 0.02},
   };
   cases[0].recipe.pitchHz = 900;
   cases[2].recipe.jitter = 0.15;
@@ -63,6 +64,7 @@ TEST(CwDecoder, CopiesWhatIsSentWithoutBeingToldPitchOrSpeed) {
   // Noise on which the first spectra put this signal's tone 11 Hz off; at 5 wpm the dot-long
   // filter cancels a tone that far off, and nothing was read.
   cases[6].recipe.seed = 593826113;
+  cases[7].recipe.silentSeconds = 12;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const TestSignal signal = MakeSignal(c.recipe);
