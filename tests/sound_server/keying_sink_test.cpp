@@ -45,26 +45,34 @@ class KeyingAtTheSink : public SoundServerTest {
   StationValues station;
   const int32_t toneHz = 300;  // a period of 147 samples
   MorseKeyer keyer{station, device, timer, ui, toneHz};
-  SinkRecorder recorder;
 };
 
 TEST_F(KeyingAtTheSink, TextAt25WpmHasEveryElementAndGapWithinAMillisecondShapedAndItsEnd) {
   station.DotMs = MorseKeyer::DotFromWpm(25);
-  station.TransmitText.Set("paris q7 e");
-  station.OperatingState = StationState::Transmitting;
   int ends = 0;
   keyer.OnTransmissionEnd([&] { ++ends; });
-  ASSERT_TRUE(recorder.WaitUntilRecording());
-  ASSERT_TRUE(keyer.StartElementTimer());
-  // A generous bound for a run of about 5 s; the end is carried out here, as on the window.
-  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (ends == 0 && std::chrono::steady_clock::now() < giveUp) {
-    ui.WaitAndRun(std::chrono::milliseconds(100));
+  // A server that ran short put a gap in the tone that the keying did not make: that run is
+  // keyed again, a few times at most.
+  std::vector<int16_t> heard;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    station.TransmitText.Set("paris q7 e");
+    station.KeyedCharIndex = 0;
+    station.OperatingState = StationState::Transmitting;
+    SinkRecorder recorder;
+    ASSERT_TRUE(recorder.WaitUntilRecording());
+    ends = 0;
+    ASSERT_TRUE(keyer.StartElementTimer());
+    // A generous bound for a run of about 5 s; the end is carried out here, as on the window.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (ends == 0 && std::chrono::steady_clock::now() < giveUp) {
+      ui.WaitAndRun(std::chrono::milliseconds(100));
+    }
+    ASSERT_EQ(ends, 1) << "the end of the transmission was never reported";
+    EXPECT_EQ(station.TimerIdle, 1);
+    EXPECT_FALSE(device.IsOpen());
+    heard = recorder.Stop();
+    if (device.Underruns() == 0) break;
   }
-  ASSERT_EQ(ends, 1) << "the end of the transmission was never reported";
-  EXPECT_EQ(station.TimerIdle, 1);
-  EXPECT_FALSE(device.IsOpen());
-  const std::vector<int16_t> heard = recorder.Stop();
 
   const std::vector<HeardTone> tones = HeardTones(heard, toneHz);
   const std::vector<KeyRun> runs = KeyRuns(ParisQ7E);
