@@ -18,7 +18,7 @@ struct Case {
   double mostErrors;  // character error rate
 };
 
-SignalRecipe Spec(double wpm, double snrDb) {
+SignalRecipe Keyed(double wpm, double snrDb) {
   SignalRecipe recipe;
   recipe.wpm = wpm;
   recipe.snrDb = snrDb;
@@ -42,14 +42,14 @@ std::string Copy(const std::vector<float>& samples, double rate, DecoderReadout*
 
 TEST(CwDecoder, CopiesWhatIsSentWithoutBeingToldPitchOrSpeed) {
   std::vector<Case> cases = {
-      {"clean, 25 wpm, 900 Hz", Spec(25, 100), 0.01},
-      {"noisy, 18 wpm, -4 dB", Spec(18, -4), 0.04},
-      {"hand-sent", Spec(16, 10), 0.06},
-      {"slows from 28 to 14 wpm at once", Spec(28, 10), 0.06},
-      {"speeds up from 12 to 24 wpm at once", Spec(12, 10), 0.06},
-      {"fades 20 dB and back every 3 s", Spec(20, 20), 0.03},
-      {"5 wpm, first heard 11 Hz off its pitch", Spec(5, 10), 0.02},
-      {"-6 dB after 12 s of digital silence", Spec(20, -6), 0.02},
+      {"clean, 25 wpm, 900 Hz", Keyed(25, 100), 0.01},
+      {"noisy, 18 wpm, -4 dB", Keyed(18, -4), 0.04},
+      {"hand-sent", Keyed(16, 10), 0.06},
+      {"slows from 28 to 14 wpm at once", Keyed(28, 10), 0.06},
+      {"speeds up from 12 to 24 wpm at once", Keyed(12, 10), 0.06},
+      {"fades 20 dB and back every 3 s", Keyed(20, 20), 0.03},
+      {"5 wpm, first heard 11 Hz off its pitch", Keyed(5, 10), 0.02},
+      {"-6 dB after 12 s of digital silence", Keyed(20, -6), 0.02},
   };
   cases[0].recipe.pitchHz = 900;
   cases[2].recipe.jitter = 0.15;
@@ -75,7 +75,7 @@ TEST(CwDecoder, CopiesWhatIsSentWithoutBeingToldPitchOrSpeed) {
 }
 
 TEST(CwDecoder, ReadsLiveSoundAndSaysWhatItFound) {
-  SignalRecipe recipe = Spec(30, 6);
+  SignalRecipe recipe = Keyed(30, 6);
   recipe.sampleRate = 44100;
   recipe.pitchHz = 550;
   recipe.words = 12;
@@ -101,7 +101,7 @@ TEST(CwDecoder, ReadsLiveSoundAndSaysWhatItFound) {
 }
 
 TEST(CwDecoder, NoiseAloneGivesNextToNothing) {
-  SignalRecipe recipe = Spec(20, -10);
+  SignalRecipe recipe = Keyed(20, -10);
   recipe.words = 0;
   recipe.leadSeconds = 30;
   const TestSignal noise = MakeSignal(recipe);

@@ -2,33 +2,21 @@
 // zudorave --decode, the built program run on files written here.
 #include <gtest/gtest.h>
 #include <sndfile.h>
-#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "program_run.h"
 #include "receive/testing/morse_signal.h"
 
 namespace zudorave::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class DecodeCommand : public ::testing::Test {
  protected:
@@ -38,15 +26,7 @@ class DecodeCommand : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  // Runs the program without a display; its streams go to files.
-  Outcome Run(const std::string& file) {
-    const fs::path out = dir_ / "out.txt", err = dir_ / "err.txt";
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY '" ZUDORAVE_PROGRAM
-                                "' --decode '" +
-                                file + "' >'" + out.string() + "' 2>'" + err.string() + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
-  }
+  Outcome Run(const std::string& file) { return RunProgram(dir_, {"--decode", file}); }
 
   fs::path dir_;
 };

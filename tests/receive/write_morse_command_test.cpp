@@ -9,32 +9,15 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "program_run.h"
 
 namespace zudorave::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string Quoted(const std::string& arg) {
-  std::string quoted = "'";
-  for (const char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
 
 class WriteMorseCommand : public ::testing::Test {
  protected:
@@ -44,16 +27,7 @@ class WriteMorseCommand : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  // Runs the program without a display and without a sound server.
-  Outcome Run(const std::vector<std::string>& args) {
-    const fs::path out = dir_ / "out.txt", err = dir_ / "err.txt";
-    std::string command =
-        "env -u DISPLAY -u WAYLAND_DISPLAY PULSE_SERVER=/nonexistent '" ZUDORAVE_PROGRAM "'";
-    for (const std::string& arg : args) command += " " + Quoted(arg);
-    command += " >'" + out.string() + "' 2>'" + err.string() + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
-  }
+  Outcome Run(const std::vector<std::string>& args) { return RunProgram(dir_, args); }
 
   // The names in the folder the files are written to.
   std::vector<std::string> Files() {
