@@ -29,14 +29,17 @@ std::vector<int16_t> Rendered(const SndTx& tx) {
 }
 
 // The generator's two outputs, and the most samples one request of each renders at a time.
+// Underruns: the times the server ran short, which leaves a gap the generator did not make.
 struct OnSdl {
   SdlAudio audio;
   SdlWaveOut device{audio};
   static constexpr std::size_t Request = SdlWaveOut::CallbackFrames;
+  uint32_t Underruns() const { return 0; }  // SDL does not tell
 };
 struct OnLibpulse {
   PulseWaveOut device;
   static constexpr std::size_t Request = 44100 * PulseWaveOut::DefaultBuffer.latencyUs / 1000000;
+  uint32_t Underruns() const { return device.Underruns(); }
 };
 
 template <typename Output>
@@ -91,6 +94,9 @@ TYPED_TEST(GeneratorAtTheSink, ARewriteIsHeardAtTheNextCallbackNotTheNextPass) {
   std::size_t longest = 0;
   for (std::size_t at = change; at <= change + TypeParam::Request; ++at) {
     longest = std::max(longest, MatchingRun(heard, at, after, (at - passStart) % Second));
+  }
+  if (longest<Second&& this->output.Underruns()> 0) {
+    GTEST_SKIP() << "the server ran short, and the gap it left cannot be told from the rewrite";
   }
   EXPECT_GE(longest, Second);
 }
