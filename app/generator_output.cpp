@@ -7,10 +7,15 @@ namespace zudorave {
 
 GeneratorOutput::GeneratorOutput(SdlAudio& audio, const std::string& device,
                                  PulseRenderOut::Notice notice, OutputLevel* level)
-    : audio_(audio), pulse_(device), sdl_(audio) {
+    : audio_(audio), level_(level), pulse_(device), sdl_(audio) {
   pulse_.OnNotice(std::move(notice));
   pulse_.SetLevel(level);
   sdl_.SetLevel(level);
+  if (level_ != nullptr) level_->OnChange([this] { BufferChanged(); });
+}
+
+GeneratorOutput::~GeneratorOutput() {
+  if (level_ != nullptr) level_->OnChange({});
 }
 
 MmResult GeneratorOutput::Open(const WaveFormatEx& format) {

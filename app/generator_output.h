@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The generator's output device. Where SDL plays through PulseAudio or PipeWire, the loop gets
-// a short libpulse stream of its own, so a change is heard within about 15 ms rather than SDL's
-// 40 or more; anywhere else, or when that stream finds no server, it plays through SDL.
+// a libpulse stream of its own that renders its queue again on every change, so a change is
+// heard within about 15 ms rather than SDL's 40 or more; anywhere else, or when that stream
+// finds no server, it plays through SDL.
 // Threads: as WaveOut.
 #include <string>
 
@@ -19,9 +20,12 @@ class GeneratorOutput : public WaveOut {
   // Whichever device is open closes as it goes.
   // notice hears, on libpulse's thread, when the server goes away under the open stream and
   // when it is back.
-  // level, when given, outlives it: the loop plays at it.
+  // level, when given, outlives it: the loop plays at it, and a new level is a change.
   GeneratorOutput(SdlAudio& audio, const std::string& device, PulseRenderOut::Notice notice = {},
                   OutputLevel* level = nullptr);
+  ~GeneratorOutput() override;
+  GeneratorOutput(const GeneratorOutput&) = delete;
+  GeneratorOutput& operator=(const GeneratorOutput&) = delete;
 
   MmResult Open(const WaveFormatEx& format) override;
   MmResult PrepareHeader(WaveHdr& header) override;
@@ -29,9 +33,13 @@ class GeneratorOutput : public WaveOut {
   MmResult Write(WaveHdr& header) override;
   MmResult Reset() override;
   MmResult Close() override;
+  void BufferChanged() override {
+    if (open_) open_->BufferChanged();
+  }
 
  private:
   SdlAudio& audio_;
+  OutputLevel* level_;
   PulseWaveOut pulse_;
   SdlWaveOut sdl_;
   WaveOut* open_ = nullptr;

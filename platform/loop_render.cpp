@@ -35,4 +35,38 @@ void RenderLoop(int16_t* source, uint32_t sampleCount, LoopCursor& cursor, std::
   std::fill(out.begin() + static_cast<std::ptrdiff_t>(done), out.end(), int16_t{0});
 }
 
+LoopCursor Advanced(LoopCursor cursor, uint32_t sampleCount, uint64_t samples) {
+  if (sampleCount == 0 || cursor.passesLeft == 0) return cursor;
+  if (cursor.position >= sampleCount) cursor.position = 0;  // as RenderLoop starts it
+  const uint64_t along = uint64_t{cursor.position} + samples;
+  const uint64_t passes = along / sampleCount;
+  if (passes >= cursor.passesLeft) return LoopCursor{0, 0};
+  cursor.passesLeft -= static_cast<uint32_t>(passes);
+  cursor.position = static_cast<uint32_t>(along % sampleCount);
+  return cursor;
+}
+
+void LoopHistory::Record(uint64_t at, const LoopState& state) {
+  points_[next_] = Point{at, state};
+  next_ = (next_ + 1) % Points;
+  if (count_ < Points) ++count_;
+}
+
+std::optional<LoopState> LoopHistory::At(uint64_t at, uint32_t sampleCount) const {
+  for (std::size_t back = 0; back < count_; ++back) {
+    const Point& point = Newest(back);
+    if (point.at > at) continue;
+    const uint64_t on = at - point.at;
+    return LoopState{Advanced(point.state.cursor, sampleCount, on), point.state.glide.After(on)};
+  }
+  return std::nullopt;
+}
+
+void LoopHistory::DropFrom(uint64_t at) {
+  while (count_ > 0 && Newest(0).at >= at) {
+    next_ = (next_ + Points - 1) % Points;
+    --count_;
+  }
+}
+
 }  // namespace zudorave

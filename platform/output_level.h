@@ -6,6 +6,7 @@
 // thread only, one call at a time. Apply neither allocates, locks nor waits.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 namespace zudorave {
@@ -25,13 +26,27 @@ class OutputLevel {
   // Scales out in place by the level, gliding to a new one.
   void Apply(std::span<int16_t> out);
 
+  // Where the glide stands, for an output that renders a stretch again: it goes back to where
+  // the glide stood at the stretch's start. The audio thread's.
+  struct Glide {
+    int32_t heading = 0;  // the level the glide goes to
+    float gain = 1;
+    float step = 0;
+    uint32_t left = 0;  // samples of the glide still to go
+    // The same glide `samples` on.
+    Glide After(uint64_t samples) const;
+  };
+  // Takes up a level set since, as Apply would, and says where the glide stands.
+  Glide Follow();
+  void GoBackTo(const Glide& glide) { glide_ = glide; }
+
+  // Heard on SetDb's thread whenever the level is set. Set while no SetDb can run.
+  void OnChange(std::function<void()> changed) { changed_ = std::move(changed); }
+
  private:
   std::atomic<int32_t> db_{0};
-  // The audio thread's own.
-  int32_t heading_ = 0;  // the level the glide goes to
-  float gain_ = 1;
-  float step_ = 0;
-  uint32_t left_ = 0;  // samples of the glide still to go
+  std::function<void()> changed_;
+  Glide glide_;  // the audio thread's
 };
 
 // The generator's and the keying side's levels, which the outputs apply and the station sets.

@@ -16,6 +16,12 @@ class RenderSource {
   virtual ~RenderSource() = default;
   // Fills every sample of out (16-bit mono).
   virtual void Render(std::span<int16_t> out) = 0;
+  // The last `samples` rendered will not be played: the next Render starts where they began.
+  // False, changing nothing, for a source that cannot go back (the output then keeps them).
+  virtual bool TakeBack(uint64_t samples) {
+    (void)samples;
+    return false;
+  }
 };
 
 // Threads: Open and Close on one thread (the user-interface thread); between them the source's

@@ -19,6 +19,9 @@ class WaveOut {
   // Stops at once and gives the header back.
   virtual MmResult Reset() = 0;
   virtual MmResult Close() = 0;
+  // The caller rewrote the playing buffer in place: a device that queues ahead plays the new
+  // content as soon as it can, rather than after what it queued. Nothing for the others.
+  virtual void BufferChanged() {}
 };
 
 }  // namespace zudorave

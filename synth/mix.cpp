@@ -46,8 +46,9 @@ void SndTx::Mix(MixMode mode, int32_t mask) {
       MixProduct(mask);
       break;
     default:
-      break;
+      return;
   }
+  device_.BufferChanged();
 }
 
 void SndTx::MixSideband(MixMode mode, int32_t mask) {

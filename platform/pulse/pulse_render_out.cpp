@@ -89,6 +89,59 @@ void PulseRenderOut::DropQueued() {
   if (pa_operation* flush = pa_stream_flush(stream_, nullptr, nullptr)) pa_operation_unref(flush);
 }
 
+void PulseRenderOut::Requeue() {
+  if (!open_) return;
+  PulseConnection::Lock lock(connection_);
+  // One update at a time: its answer is handled after every change made before it.
+  if (requeueing_ || !stream_ || pa_stream_get_state(stream_) != PA_STREAM_READY) return;
+  pa_operation* update = pa_stream_update_timing_info(
+      stream_,
+      [](pa_stream* stream, int success, void* self) {
+        auto& out = *static_cast<PulseRenderOut*>(self);
+        out.requeueing_ = false;
+        if (!success || stream != out.stream_) return;
+        if (const pa_timing_info* timing = pa_stream_get_timing_info(stream)) {
+          out.RenderAgain(*timing);
+        }
+      },
+      this);
+  if (!update) return;
+  requeueing_ = true;
+  pa_operation_unref(update);
+}
+
+// On the mainloop's thread. The server counts what it took from the queue (the read index);
+// the sink still holds some of that, and the server rewinds the sink for a write behind it.
+void PulseRenderOut::RenderAgain(const pa_timing_info& timing) {
+  if (!source_ || timing.read_index_corrupt || timing.write_index_corrupt) return;
+  const pa_sample_spec* format = pa_stream_get_sample_spec(stream_);
+  const auto ahead = static_cast<int64_t>(pa_usec_to_bytes(RequeueMarginUs, format));
+  const auto inSink = static_cast<int64_t>(pa_usec_to_bytes(timing.sink_usec, format));
+  int64_t from = std::max<int64_t>(timing.read_index - inSink + ahead, 0);
+  from -= from % static_cast<int64_t>(sizeof(int16_t));
+  if (from >= timing.write_index) return;
+  auto bytes = static_cast<std::size_t>(timing.write_index - from);
+  if (!source_->TakeBack(bytes / sizeof(int16_t))) return;
+  int64_t offset = from;
+  pa_seek_mode_t seek = PA_SEEK_ABSOLUTE;
+  while (bytes >= sizeof(int16_t)) {
+    void* data = nullptr;
+    std::size_t size = bytes;
+    if (pa_stream_begin_write(stream_, &data, &size) < 0 || !data) return;
+    size = std::min(size, bytes) / sizeof(int16_t) * sizeof(int16_t);
+    if (size == 0) {
+      pa_stream_cancel_write(stream_);
+      return;
+    }
+    const std::span samples(static_cast<int16_t*>(data), size / sizeof(int16_t));
+    source_->Render(samples);
+    if (pa_stream_write(stream_, data, size, nullptr, offset, seek) < 0) return;
+    bytes -= size;
+    offset = 0;
+    seek = PA_SEEK_RELATIVE;
+  }
+}
+
 bool PulseRenderOut::StartStream() {
   const pa_sample_spec serverFormat{PA_SAMPLE_S16LE, rate_, 1};
   stream_ = pa_stream_new(connection_.Context(), streamName_.c_str(), &serverFormat, nullptr);
@@ -126,6 +179,7 @@ void PulseRenderOut::CloseStream() {
   pa_stream_disconnect(stream_);
   pa_stream_unref(stream_);
   stream_ = nullptr;
+  requeueing_ = false;  // its answer is dropped with the stream
 }
 
 // On the mainloop's thread. The stream goes with its context; only an open output looks for

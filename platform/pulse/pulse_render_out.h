@@ -23,6 +23,7 @@
 
 struct pa_stream;
 struct pa_time_event;
+struct pa_timing_info;
 
 namespace zudorave {
 
@@ -72,6 +73,14 @@ class PulseRenderOut : public RenderOut {
   void HoldRender(bool hold);
   // While open: drops what the server holds of the stream but has not played.
   void DropQueued();
+  // While open: what the server holds but has not played, from just ahead of the sample the
+  // sink plays now, is taken back from the source and rendered again, so a change of the
+  // source is heard within a few milliseconds however deep the queue. Returns at once; the
+  // rewrite follows on the mainloop thread once the server has said where it is.
+  void Requeue();
+  // How far ahead of what the sink plays a rewrite starts: the time the server's answer and
+  // our rewrite take on their way.
+  static constexpr uint32_t RequeueMarginUs = 10000;
   // Times the server ran out of samples since the last Open.
   uint32_t Underruns() const { return underruns_.load(std::memory_order_relaxed); }
 
@@ -85,6 +94,7 @@ class PulseRenderOut : public RenderOut {
   void Retry();
   void RetryIn(uint32_t ms);
   void Tell(Event event);
+  void RenderAgain(const pa_timing_info& timing);
 
   static void Write(pa_stream* stream, std::size_t bytes, void* self);
 
@@ -100,6 +110,7 @@ class PulseRenderOut : public RenderOut {
   uint32_t rate_ = 0;
   RenderSource* source_ = nullptr;  // read by Write
   bool open_ = false;               // set and cleared by the owner, under the lock
+  bool requeueing_ = false;         // a timing update for a rewrite is on its way
   std::atomic<bool> lost_{false};
   std::atomic<uint32_t> underruns_{0};
 };

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The generator's output device straight on libpulse, for PulseAudio and PipeWire's PulseAudio
-// server: the looped header played through a short stream refilled in small requests, as the
-// keying side plays, so a rewrite of the buffer reaches the sink within about 15 ms.
+// server. The loop is queued far ahead and refilled in large requests, so the mainloop wakes
+// seldom; on every change (a rewrite of the buffer, a new loop) what the server holds but has
+// not played is rendered again, so the change reaches the sink within about 15 ms.
 // Threads: one thread calls (the user-interface thread); the loop is rendered on libpulse's
 // mainloop thread.
 #include <string>
@@ -14,9 +15,10 @@ namespace zudorave {
 
 class PulseWaveOut : public LoopingWaveOut {
  public:
-  // The whole way from the loop to the sink, and the most asked for at a time: a rewrite is
-  // heard within the first, and the second sets how often the mainloop wakes.
-  static constexpr PulseRenderOut::Buffer DefaultBuffer{15000, 5000};
+  // The whole way from the loop to the sink, and the most asked for at a time: the second sets
+  // how often the mainloop wakes (a short stream woke it 200 times a second, whatever it asked
+  // for), the first how long the server can wait for us.
+  static constexpr PulseRenderOut::Buffer DefaultBuffer{150000, 50000};
 
   // sink as PulseRenderOut takes it.
   explicit PulseWaveOut(std::string sink = {}, PulseRenderOut::Buffer buffer = DefaultBuffer)
@@ -41,6 +43,7 @@ class PulseWaveOut : public LoopingWaveOut {
    public:
     explicit Loop(PulseWaveOut& out) : out_(out) {}
     void Render(std::span<int16_t> samples) override { out_.RenderLoopInto(samples); }
+    bool TakeBack(uint64_t samples) override { return out_.TakeBack(samples); }
 
    private:
     PulseWaveOut& out_;
@@ -49,6 +52,7 @@ class PulseWaveOut : public LoopingWaveOut {
   bool DeviceOpen() const override { return IsOpen(); }
   void HoldRender(bool hold) override { out_.HoldRender(hold); }
   void Silence() override { out_.DropQueued(); }
+  void Requeue() override { out_.Requeue(); }
 
   Loop loop_{*this};
   PulseRenderOut out_;
