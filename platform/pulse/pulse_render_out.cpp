@@ -63,10 +63,7 @@ MmResult PulseRenderOut::Close() {
   if (!open_) return MMSYSERR_INVALHANDLE;
   PulseConnection::Lock lock(connection_);
   open_ = false;
-  if (retry_) {
-    connection_.Api()->time_free(retry_);
-    retry_ = nullptr;
-  }
+  retry_.Cancel();
   CloseStream();
   source_ = nullptr;
   lost_.store(false, std::memory_order_release);
@@ -188,9 +185,9 @@ void PulseRenderOut::OnConnectionChange() {
   if (!open_) return;
   if (!connection_.Alive()) {
     Tell(Event::Lost);
-    RetryIn(RetryEveryMs);
+    retry_.In(RetryEveryMs);
   } else if (connection_.Ready()) {
-    RetryIn(0);
+    retry_.In(0);
   }
 }
 
@@ -203,7 +200,7 @@ void PulseRenderOut::OnStreamChange() {
     Tell(Event::Back);
   } else if (!PA_STREAM_IS_GOOD(state)) {
     Tell(Event::Lost);
-    RetryIn(RetryEveryMs);
+    retry_.In(RetryEveryMs);
   }
 }
 
@@ -214,30 +211,14 @@ void PulseRenderOut::Retry() {
   CloseStream();
   if (!connection_.Alive()) {
     // A refusal comes back through OnConnectionChange, which tries again later.
-    if (!connection_.ConnectInBackground()) RetryIn(RetryEveryMs);
+    if (!connection_.ConnectInBackground()) retry_.In(RetryEveryMs);
     return;
   }
   if (!connection_.Ready()) return;  // its change will call again
   if (!StartStream()) {
     CloseStream();
-    RetryIn(RetryEveryMs);
+    retry_.In(RetryEveryMs);
   }
-}
-
-void PulseRenderOut::RetryIn(uint32_t ms) {
-  pa_mainloop_api* api = connection_.Api();
-  timeval when{};
-  pa_timeval_add(pa_gettimeofday(&when), pa_usec_t{ms} * PA_USEC_PER_MSEC);
-  if (retry_) {
-    api->time_restart(retry_, &when);
-    return;
-  }
-  retry_ = api->time_new(
-      api, &when,
-      [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
-        static_cast<PulseRenderOut*>(self)->Retry();
-      },
-      this);
 }
 
 void PulseRenderOut::Tell(Event event) {

@@ -19,10 +19,10 @@
 #include <string>
 
 #include "platform/pulse/pulse_connection.h"
+#include "platform/pulse/pulse_timer.h"
 #include "platform/render_out.h"
 
 struct pa_stream;
-struct pa_time_event;
 struct pa_timing_info;
 
 namespace zudorave {
@@ -92,7 +92,6 @@ class PulseRenderOut : public RenderOut {
   void OnConnectionChange();
   void OnStreamChange();
   void Retry();
-  void RetryIn(uint32_t ms);
   void Tell(Event event);
   void RenderAgain(const pa_timing_info& timing);
 
@@ -105,7 +104,7 @@ class PulseRenderOut : public RenderOut {
   PulseConnection connection_;
   // Under the lock:
   pa_stream* stream_ = nullptr;
-  pa_time_event* retry_ = nullptr;
+  PulseTimer retry_{connection_, [this] { Retry(); }};
   std::string sinkName_;  // the server's name of the sink found at Open
   uint32_t rate_ = 0;
   RenderSource* source_ = nullptr;  // read by Write

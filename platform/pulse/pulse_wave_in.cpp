@@ -140,10 +140,7 @@ MmResult PulseWaveIn::Close() {
   {
     PulseConnection::Lock lock(connection_);
     open_ = false;
-    if (retry_) {
-      connection_.Api()->time_free(retry_);
-      retry_ = nullptr;
-    }
+    retry_.Cancel();
     CloseStream();
     lost_.store(false, std::memory_order_release);
   }
@@ -269,9 +266,9 @@ void PulseWaveIn::OnConnectionChange() {
   if (!open_) return;
   if (!connection_.Alive()) {
     Lose();
-    RetryIn(RetryEveryMs);
+    retry_.In(RetryEveryMs);
   } else if (connection_.Ready()) {
-    RetryIn(0);
+    retry_.In(0);
   }
 }
 
@@ -285,7 +282,7 @@ void PulseWaveIn::OnStreamChange() {
     if (notice_) notice_(Event::Back);
   } else if (!PA_STREAM_IS_GOOD(state)) {
     Lose();
-    RetryIn(RetryEveryMs);
+    retry_.In(RetryEveryMs);
   }
 }
 
@@ -296,30 +293,14 @@ void PulseWaveIn::Retry() {
   CloseStream();
   if (!connection_.Alive()) {
     // A refusal comes back through OnConnectionChange, which tries again later.
-    if (!connection_.ConnectInBackground()) RetryIn(RetryEveryMs);
+    if (!connection_.ConnectInBackground()) retry_.In(RetryEveryMs);
     return;
   }
   if (!connection_.Ready()) return;  // its change will call again
   if (!StartStream()) {
     CloseStream();
-    RetryIn(RetryEveryMs);
+    retry_.In(RetryEveryMs);
   }
-}
-
-void PulseWaveIn::RetryIn(uint32_t ms) {
-  pa_mainloop_api* api = connection_.Api();
-  timeval when{};
-  pa_timeval_add(pa_gettimeofday(&when), pa_usec_t{ms} * PA_USEC_PER_MSEC);
-  if (retry_) {
-    api->time_restart(retry_, &when);
-    return;
-  }
-  retry_ = api->time_new(
-      api, &when,
-      [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
-        static_cast<PulseWaveIn*>(self)->Retry();
-      },
-      this);
 }
 
 void PulseWaveIn::Lose() {

@@ -23,13 +23,13 @@
 
 #include "platform/pulse/pulse_connection.h"
 #include "platform/pulse/pulse_render_out.h"
+#include "platform/pulse/pulse_timer.h"
 #include "platform/sample_tap.h"
 #include "platform/ui_thread.h"
 #include "platform/wake_thread.h"
 #include "platform/wave_in.h"
 
 struct pa_stream;
-struct pa_time_event;
 
 namespace zudorave {
 
@@ -89,7 +89,6 @@ class PulseWaveIn : public WaveIn {
   void OnConnectionChange();
   void OnStreamChange();
   void Retry();
-  void RetryIn(uint32_t ms);
   void Lose();
   void EndGap();
   void Record(const std::byte* data, std::size_t bytes);
@@ -114,7 +113,7 @@ class PulseWaveIn : public WaveIn {
   WaveHdr* held_ = nullptr;  // added and not yet given back
   // Under the lock:
   pa_stream* stream_ = nullptr;
-  pa_time_event* retry_ = nullptr;
+  PulseTimer retry_{connection_, [this] { Retry(); }};
   std::string sourceName_;  // the server's name of the source found at Open
   WaveFormatEx format_{};
   bool open_ = false;            // set and cleared by the owner, under the lock
