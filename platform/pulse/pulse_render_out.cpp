@@ -15,6 +15,32 @@ bool Settled(pa_stream* stream) {
   return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
 }
 
+// Renders bytes' worth from the source (silence without one) into the stream's own buffers, the
+// first block written where offset and seek say, the rest after it.
+void RenderInto(pa_stream* stream, RenderSource* source, std::size_t bytes, int64_t offset,
+                pa_seek_mode_t seek) {
+  while (bytes >= sizeof(int16_t)) {
+    void* data = nullptr;
+    std::size_t size = bytes;
+    if (pa_stream_begin_write(stream, &data, &size) < 0 || !data) return;
+    size = std::min(size, bytes) / sizeof(int16_t) * sizeof(int16_t);
+    if (size == 0) {
+      pa_stream_cancel_write(stream);
+      return;
+    }
+    const std::span samples(static_cast<int16_t*>(data), size / sizeof(int16_t));
+    if (source) {
+      source->Render(samples);
+    } else {
+      std::fill(samples.begin(), samples.end(), int16_t{0});
+    }
+    if (pa_stream_write(stream, data, size, nullptr, offset, seek) < 0) return;
+    bytes -= size;
+    offset = 0;
+    seek = PA_SEEK_RELATIVE;
+  }
+}
+
 }  // namespace
 
 PulseRenderOut::PulseRenderOut(std::string sink, Buffer buffer, std::string streamName)
@@ -119,24 +145,7 @@ void PulseRenderOut::RenderAgain(const pa_timing_info& timing) {
   if (from >= timing.write_index) return;
   auto bytes = static_cast<std::size_t>(timing.write_index - from);
   if (!source_->TakeBack(bytes / sizeof(int16_t))) return;
-  int64_t offset = from;
-  pa_seek_mode_t seek = PA_SEEK_ABSOLUTE;
-  while (bytes >= sizeof(int16_t)) {
-    void* data = nullptr;
-    std::size_t size = bytes;
-    if (pa_stream_begin_write(stream_, &data, &size) < 0 || !data) return;
-    size = std::min(size, bytes) / sizeof(int16_t) * sizeof(int16_t);
-    if (size == 0) {
-      pa_stream_cancel_write(stream_);
-      return;
-    }
-    const std::span samples(static_cast<int16_t*>(data), size / sizeof(int16_t));
-    source_->Render(samples);
-    if (pa_stream_write(stream_, data, size, nullptr, offset, seek) < 0) return;
-    bytes -= size;
-    offset = 0;
-    seek = PA_SEEK_RELATIVE;
-  }
+  RenderInto(stream_, source_, bytes, from, PA_SEEK_ABSOLUTE);
 }
 
 bool PulseRenderOut::StartStream() {
@@ -227,25 +236,7 @@ void PulseRenderOut::Tell(Event event) {
 }
 
 void PulseRenderOut::Write(pa_stream* stream, std::size_t bytes, void* self) {
-  auto& out = *static_cast<PulseRenderOut*>(self);
-  while (bytes >= sizeof(int16_t)) {
-    void* data = nullptr;
-    std::size_t size = bytes;
-    if (pa_stream_begin_write(stream, &data, &size) < 0 || !data) return;
-    size = std::min(size, bytes) / sizeof(int16_t) * sizeof(int16_t);
-    if (size == 0) {
-      pa_stream_cancel_write(stream);
-      return;
-    }
-    const std::span samples(static_cast<int16_t*>(data), size / sizeof(int16_t));
-    if (out.source_) {
-      out.source_->Render(samples);
-    } else {
-      std::fill(samples.begin(), samples.end(), int16_t{0});
-    }
-    if (pa_stream_write(stream, data, size, nullptr, 0, PA_SEEK_RELATIVE) < 0) return;
-    bytes -= size;
-  }
+  RenderInto(stream, static_cast<PulseRenderOut*>(self)->source_, bytes, 0, PA_SEEK_RELATIVE);
 }
 
 }  // namespace zudorave

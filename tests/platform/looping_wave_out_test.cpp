@@ -124,42 +124,37 @@ TEST(TakeBack, ALoopWrittenSinceStartsWhereTheTakeBackBegins) {
 }
 
 TEST(TakeBack, RefusesWhatItCannotRenderAgain) {
-  Samples buffer = Counting(10, 100);
-  {
-    SCOPED_TRACE("further back than the points remembered");
-    WaveHdr header = Looped(buffer, 1000);
+  constexpr std::size_t Remembered = LoopHistory::Points;
+  struct Case {
+    const char* name;
+    uint32_t passes;  // of a loop of 10 samples
+    std::size_t requests;
+    std::size_t chunk;
+    bool reset;
+    std::size_t back;
+    bool taken;
+  };
+  const Case cases[] = {
+      {"as far back as the points remembered", 1000, Remembered + 5, 1, false, Remembered - 1,
+       true},
+      {"further back than the points remembered", 1000, Remembered + 5, 1, false, Remembered + 1,
+       false},
+      {"more than was rendered", 1000, 1, 8, false, 9, false},
+      // Its owner may free a header that has played out: it is never read again.
+      {"a loop that has played out", 2, 1, 25, false, 10, false},
+      {"a loop that was reset", 1000, 1, 25, true, 10, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Samples buffer = Counting(10, 100);
+    WaveHdr header = Looped(buffer, c.passes);
     QueuingLoop device;
     Play(device, header);
-    for (std::size_t i = 0; i < LoopHistory::Points + 5; ++i) device.Render(1);
-    EXPECT_FALSE(device.Back(LoopHistory::Points + 1));
-    EXPECT_TRUE(device.Back(LoopHistory::Points - 1));
-  }
-  {
-    SCOPED_TRACE("more than was rendered");
-    WaveHdr header = Looped(buffer, 1000);
-    QueuingLoop device;
-    Play(device, header);
-    device.Render(8);
-    EXPECT_FALSE(device.Back(9));
-  }
-  {
-    // Its owner may free a header that has played out: it is never read again.
-    SCOPED_TRACE("a loop that has played out");
-    WaveHdr header = Looped(buffer, 2);
-    QueuingLoop device;
-    Play(device, header);
-    device.Render(25);
-    EXPECT_FALSE(device.Back(10));
-    EXPECT_EQ(device.UnprepareHeader(header), MMSYSERR_NOERROR);
-  }
-  {
-    SCOPED_TRACE("a loop that was reset");
-    WaveHdr header = Looped(buffer, 1000);
-    QueuingLoop device;
-    Play(device, header);
-    device.Render(25);
-    device.Reset();
-    EXPECT_FALSE(device.Back(10));
+    for (std::size_t i = 0; i < c.requests; ++i) device.Render(c.chunk);
+    if (c.reset) device.Reset();
+    EXPECT_EQ(device.Back(c.back), c.taken);
+    const bool over = c.reset || c.passes * 10 <= c.requests * c.chunk;
+    EXPECT_EQ(device.UnprepareHeader(header), over ? MMSYSERR_NOERROR : WAVERR_STILLPLAYING);
   }
 }
 
